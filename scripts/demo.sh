@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the library, creates an embedded Firebird database in a temporary
+# directory, declares the functions with sql/qor_udf3.sql and runs every
+# documented example through the engine.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+"$here/scripts/setup.sh"
+"$here/scripts/build.sh" "$here/build" -DCMAKE_BUILD_TYPE=Release -DQOR_TESTS=OFF
+
+fb_home=/usr/lib/x86_64-linux-gnu/firebird/3.0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A private Firebird root: the installed engine, and a firebird.conf that
+# lets it load our library from the build directory.
+mkdir -p "$work/root" "$work/lock"
+for f in plugins intl firebird.msg plugins.conf lib include; do ln -s "$fb_home/$f" "$work/root/$f"; done
+echo "UdfAccess = Restrict $here/build" > "$work/root/firebird.conf"
+export FIREBIRD="$work/root" FIREBIRD_LOCK="$work/lock"
+cd "$work"
+
+isql=$(command -v isql-fb || command -v isql)
+echo "CREATE DATABASE '$work/demo.fdb' USER 'SYSDBA';" > create.sql
+"$isql" -q -b -i create.sql
+"$isql" -q -b -user SYSDBA -i "$here/sql/qor_udf3.sql" "$work/demo.fdb"
+echo "Library: $here/build/libqor_udf3.dll.so"
+echo "Database: $work/demo.fdb (removed afterwards), functions declared from sql/qor_udf3.sql"
+"$here/build/tools/qor_catalog" demo "$here/sql/qor_udf3.sql" > showcase.sql
+"$isql" -q -b -user SYSDBA -i showcase.sql "$work/demo.fdb"

@@ -1,0 +1,69 @@
+// Errors raised inside the library. They never leave it: the guard of every
+// exported function turns them into an error-log line and a neutral result.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace qor {
+
+// An error whose message is written to the log as it stands.
+class UdfError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An index or a value outside its declared range.
+class RangeError : public UdfError {
+ public:
+  RangeError() : UdfError("Range check error") {}
+};
+
+// Integer overflow.
+class OverflowError : public UdfError {
+ public:
+  OverflowError() : UdfError("Arithmetic overflow") {}
+};
+
+// A file or directory operation failed.
+class IoError : public UdfError {
+ public:
+  using UdfError::UdfError;
+};
+
+// Narrows a 64-bit intermediate into the 32-bit variable that receives it.
+inline int32_t CheckedInt32(int64_t value) {
+  if (value < std::numeric_limits<int32_t>::min() ||
+      value > std::numeric_limits<int32_t>::max()) {
+    throw RangeError();
+  }
+  return static_cast<int32_t>(value);
+}
+
+inline int32_t CheckedAdd(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_add_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+inline int64_t CheckedAdd(int64_t a, int64_t b) {
+  int64_t r;
+  if (__builtin_add_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+inline int32_t CheckedMul(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_mul_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+inline int64_t CheckedMul(int64_t a, int64_t b) {
+  int64_t r;
+  if (__builtin_mul_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+}  // namespace qor

@@ -1,0 +1,62 @@
+// The error guard around every exported function: whatever is raised inside
+// the body is caught, logged as "<function>: <message>", and the function
+// returns a valid result of its kind to the server.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "frame/engine_types.h"
+#include "frame/udf_result.h"
+
+namespace qor {
+
+// Where a caught error goes: the error log (the usual case) or the trace log.
+enum class LogSink { ErrorLog, TraceLog };
+
+// The message text of the exception being handled; valid while it is being
+// handled. Call only inside a catch block.
+const char* CurrentErrorMessage() noexcept;
+
+// Writes "<function>: <message>" to the sink; never throws.
+void ReportError(const char* function, std::string_view message, LogSink sink) noexcept;
+
+// Runs body() and returns its result; after an error, logs it and returns
+// `fallback`.
+template <typename T, typename Body>
+T Guard(const char* function, T fallback, Body&& body, LogSink sink = LogSink::ErrorLog) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    ReportError(function, CurrentErrorMessage(), sink);
+  }
+  return fallback;
+}
+
+// For text results: body() gives the text, which is copied into a buffer the
+// server frees; after an error the result is `fallback` in such a buffer.
+template <typename Body>
+char* GuardText(const char* function, Body&& body, std::string_view fallback = {},
+                LogSink sink = LogSink::ErrorLog) noexcept {
+  try {
+    return UdfResultStr(std::forward<Body>(body)());
+  } catch (...) {
+    ReportError(function, CurrentErrorMessage(), sink);
+  }
+  return FallbackStr(fallback);
+}
+
+// For timestamp results, like GuardText.
+template <typename Body>
+TFBTimeStamp* GuardTimeStamp(const char* function, Body&& body, TFBTimeStamp fallback,
+                             LogSink sink = LogSink::ErrorLog) noexcept {
+  try {
+    return UdfResultTimeStamp(std::forward<Body>(body)());
+  } catch (...) {
+    ReportError(function, CurrentErrorMessage(), sink);
+  }
+  return FallbackTimeStamp(fallback);
+}
+
+}  // namespace qor

@@ -1,0 +1,233 @@
+#include "frame/log.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include "frame/errors.h"
+
+namespace qor {
+
+std::atomic<int32_t> TraceLevel{0};
+
+namespace {
+
+// Guards TraceFileName. A plain buffer rather than a std::string so that it
+// holds no heap memory between calls and needs no destructor at unload.
+std::mutex g_trace_mutex;
+char g_trace_file_name[64];
+
+void AppendNumber(std::string& out, int value, bool two_digits) {
+  if (two_digits || value >= 10) out.push_back(static_cast<char>('0' + value / 10 % 10));
+  out.push_back(static_cast<char>('0' + value % 10));
+}
+
+bool WriteAll(int fd, const char* data, size_t size, off_t offset) {
+  while (size > 0) {
+    ssize_t n = pwrite(fd, data, size, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+    offset += n;
+  }
+  return true;
+}
+
+bool ReadAll(int fd, char* data, size_t size, off_t offset) {
+  while (size > 0) {
+    ssize_t n = pread(fd, data, size, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+    offset += n;
+  }
+  return true;
+}
+
+int LockFile(int fd) {
+  int rc;
+  do {
+    rc = flock(fd, LOCK_EX);
+  } while (rc != 0 && errno == EINTR);
+  return rc;
+}
+
+void MakeDirs(const std::string& dir) {
+  struct stat st;
+  if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
+  for (size_t pos = 1; pos <= dir.size(); ++pos) {
+    if (pos != dir.size() && dir[pos] != '/') continue;
+    std::string part = dir.substr(0, pos);
+    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+      throw IoError("Cannot create directory " + dir + ": " + std::strerror(errno));
+    }
+  }
+  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    throw IoError("Cannot create directory " + dir);
+  }
+}
+
+}  // namespace
+
+std::string LogDateTimeText(const std::tm& t) {
+  std::string out;
+  out.reserve(20);
+  AppendNumber(out, t.tm_mday, false);
+  out.push_back('-');
+  AppendNumber(out, t.tm_mon + 1, false);
+  out.push_back('-');
+  AppendNumber(out, (t.tm_year + 1900) % 100, true);
+  if (t.tm_hour != 0 || t.tm_min != 0 || t.tm_sec != 0) {
+    out.push_back(' ');
+    AppendNumber(out, t.tm_hour, true);
+    out.push_back(':');
+    AppendNumber(out, t.tm_min, true);
+    out.push_back(':');
+    AppendNumber(out, t.tm_sec, true);
+  }
+  return out;
+}
+
+std::tm LocalNow() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+// Several server threads, and in the Classic mode several server processes,
+// append to the same error log. The whole read-cut-write cycle runs under an
+// exclusive flock() on the open file: flock() serialises separate opens of
+// the file within one process as well as across processes, so a record is
+// always written whole and a cut never drops a record that another writer
+// adds at the same moment. The new content is written before the file is
+// shortened, so even a writer killed half-way leaves the old records in
+// place rather than an empty log.
+void AppendErrorRecord(const std::string& path, std::string_view date_time,
+                       std::string_view message) noexcept {
+  int fd = -1;
+  try {
+    fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    if (LockFile(fd) != 0) {
+      close(fd);
+      return;
+    }
+    struct stat st;
+    if (fstat(fd, &st) == 0) {
+      std::string record;
+      bool cut = st.st_size > kErrorLogKeep;
+      if (cut) {
+        record.resize(kErrorLogKeep);
+        if (ReadAll(fd, record.data(), record.size(), st.st_size - kErrorLogKeep)) {
+          size_t cr = record.find('\r');
+          if (cr != std::string::npos) record.erase(0, cr + 1);
+        } else {
+          cut = false;  // unreadable: leave the file as it is, append only
+          record.clear();
+        }
+      }
+      record.reserve(record.size() + date_time.size() + message.size() + 3);
+      record.push_back('\r');
+      record.append(date_time);
+      record.append(": ");
+      record.append(message);
+      if (cut) {
+        if (WriteAll(fd, record.data(), record.size(), 0)) {
+          (void)ftruncate(fd, static_cast<off_t>(record.size()));
+        }
+      } else {
+        WriteAll(fd, record.data(), record.size(), st.st_size);
+      }
+    }
+  } catch (...) {
+    // The error log is the last resort: nothing is reported from here.
+  }
+  if (fd >= 0) close(fd);  // also releases the lock
+}
+
+void LogError(std::string_view message) noexcept {
+  try {
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer) == nullptr) return;
+    std::string path(buffer);
+    if (path.empty() || path.back() != '/') path.push_back('/');
+    path.append(kErrorLogName);
+    AppendErrorRecord(path, LogDateTimeText(LocalNow()), message);
+  } catch (...) {
+  }
+}
+
+// Trace lines are written with a single write() on a file opened with
+// O_APPEND, so lines from concurrent threads or processes never interleave
+// inside a line. The file name is fixed once per process under a mutex.
+void WriteTraceLine(const std::string& dir, std::string_view message, const std::tm& now) {
+  if (TraceLevel.load(std::memory_order_relaxed) < 0) return;
+  std::string date_time = LogDateTimeText(now);
+  std::string name;
+  {
+    std::lock_guard<std::mutex> lock(g_trace_mutex);
+    if (g_trace_file_name[0] == '\0') {
+      std::string made = date_time;
+      for (char& c : made) {
+        if (c == ':' || c == '.' || c == ' ') c = '_';
+      }
+      made += ".log";
+      std::memcpy(g_trace_file_name, made.c_str(), made.size() + 1);
+    }
+    name = g_trace_file_name;
+  }
+  MakeDirs(dir);
+  std::string path = dir;
+  if (path.back() != '/') path.push_back('/');
+  path += name;
+
+  std::string line;
+  if (message.empty()) {
+    line = "---";
+  } else {
+    line.reserve(date_time.size() + message.size() + 4);
+    line.append(date_time).append(" : ").append(message);
+  }
+  line.push_back('\n');
+
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) throw IoError("Cannot open " + path + ": " + std::strerror(errno));
+  const char* data = line.data();
+  size_t left = line.size();
+  while (left > 0) {
+    ssize_t n = write(fd, data, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int err = errno;
+      close(fd);
+      throw IoError("Cannot write " + path + ": " + std::strerror(err));
+    }
+    data += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (close(fd) != 0) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
+}
+
+void LogTrace(std::string_view message) { WriteTraceLine(kTraceDir, message, LocalNow()); }
+
+std::string TraceFileName() {
+  std::lock_guard<std::mutex> lock(g_trace_mutex);
+  return g_trace_file_name;
+}
+
+void ResetTraceFileName() noexcept {
+  std::lock_guard<std::mutex> lock(g_trace_mutex);
+  g_trace_file_name[0] = '\0';
+}
+
+}  // namespace qor

@@ -1,0 +1,47 @@
+// The library's two logs: the short error log in the server's working
+// directory and the trace log under /tmp/QOR_UDF.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace qor {
+
+inline constexpr const char* kErrorLogName = "qor_udf3.err";
+inline constexpr const char* kTraceDir = "/tmp/QOR_UDF";
+// The error log keeps at most this many bytes of old records.
+inline constexpr long kErrorLogKeep = 4000;
+
+// The trace log writes while this is >= 0. Set to 0 when the library loads.
+extern std::atomic<int32_t> TraceLevel;
+
+// Date-time text of both logs: day-month-yy hh:mm:ss without leading zeros on
+// day and month ("8-2-26 07:05:09"); just "8-2-26" when the time is 00:00:00.
+std::string LogDateTimeText(const std::tm& local);
+std::tm LocalNow();
+
+// Appends one record to the error log "qor_udf3.err" in the current working
+// directory. Never fails visibly and never throws.
+void LogError(std::string_view message) noexcept;
+
+// The record-appending step of LogError on an explicit file, stamped with the
+// given date-time text.
+void AppendErrorRecord(const std::string& path, std::string_view date_time,
+                       std::string_view message) noexcept;
+
+// Writes one line to this process's trace file in /tmp/QOR_UDF. Throws
+// IoError when the directory or the file cannot be made or written.
+void LogTrace(std::string_view message);
+
+// LogTrace into another directory at a given local time.
+void WriteTraceLine(const std::string& dir, std::string_view message, const std::tm& now);
+
+// The trace file name fixed by the first trace line of this process, or empty.
+std::string TraceFileName();
+// Forgets the trace file name (library unload; tests).
+void ResetTraceFileName() noexcept;
+
+}  // namespace qor

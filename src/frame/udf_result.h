@@ -1,0 +1,30 @@
+// Results handed back to the server in buffers that the server frees.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "frame/engine_types.h"
+
+namespace qor {
+
+// A fresh buffer from the server's ib_util_malloc. Throws std::bad_alloc when
+// the allocator has nothing left.
+void* UdfAlloc(uint32_t size);
+
+// A fresh NUL-terminated copy of text, cut to `maximum` bytes when
+// 1 <= maximum < length; maximum 0 means no limit and a negative maximum
+// gives the empty text.
+char* UdfResultStr(std::string_view text, int32_t maximum = 0);
+
+// A fresh engine timestamp holding `value`.
+TFBTimeStamp* UdfResultTimeStamp(const TFBTimeStamp& value);
+
+// The text result of last resort: a buffer holding `text`, or nil (SQL NULL)
+// when not even that can be allocated. Never throws.
+char* FallbackStr(std::string_view text) noexcept;
+
+// Same for a timestamp result.
+TFBTimeStamp* FallbackTimeStamp(const TFBTimeStamp& value) noexcept;
+
+}  // namespace qor

@@ -1,0 +1,49 @@
+// The library's entry points, as the server calls them, and its start and
+// stop. Every entry point is a thin adapter: it reads the engine arguments,
+// runs the internal function inside the error guard, and hands the result
+// back in the form the SQL declaration promises.
+//
+// Only the fn_* names leave the library (see qor_udf3.map).
+
+#include "accounting/debit_credit.h"
+#include "frame/args.h"
+#include "frame/engine_types.h"
+#include "frame/guard.h"
+#include "frame/log.h"
+
+#define QOR_EXPORT extern "C" __attribute__((visibility("default")))
+
+using namespace qor;
+
+// ---------------------------------------------------------------------------
+// Library start and stop
+
+__attribute__((constructor)) static void LibraryLoad() {
+  TraceLevel.store(0);
+  ResetTraceFileName();
+}
+
+__attribute__((destructor)) static void LibraryUnload() { ResetTraceFileName(); }
+
+// ---------------------------------------------------------------------------
+// Accounting: debit and credit amounts
+
+QOR_EXPORT double fn_SHSoll(const char* flag, const double* amount) {
+  return Guard(__func__, 0.0, [&] { return SHSoll(ArgText(flag), ArgValue(amount)); });
+}
+
+QOR_EXPORT double fn_SHHaben(const char* flag, const double* amount) {
+  return Guard(__func__, 0.0, [&] { return SHHaben(ArgText(flag), ArgValue(amount)); });
+}
+
+QOR_EXPORT double fn_SHBetrag(const char* flag, const double* amount) {
+  return Guard(__func__, ArgValue(amount),
+               [&] { return SHBetrag(ArgText(flag), ArgValue(amount)); });
+}
+
+QOR_EXPORT double fn_SHBetragExt(const char* flag, const double* amount, const char* positive,
+                                 const char* negative) {
+  return Guard(__func__, 0.0, [&] {
+    return SHBetragExt(ArgText(flag), ArgValue(amount), ArgText(positive), ArgText(negative));
+  });
+}

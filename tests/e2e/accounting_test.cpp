@@ -1,0 +1,27 @@
+// Accounting functions over real rows.
+#include <gtest/gtest.h>
+
+#include "engine.h"
+
+namespace fbtest {
+namespace {
+
+TEST(DebitCredit, SumsOverBookings) {
+  Db().Execute("CREATE TABLE bookings (side CHAR(1), amount DOUBLE PRECISION)");
+  Db().Execute(
+      "INSERT INTO bookings SELECT 'S', 100.5 FROM RDB$DATABASE UNION ALL "
+      "SELECT 'H', 40.25 FROM RDB$DATABASE UNION ALL SELECT 'H', 10 FROM RDB$DATABASE UNION ALL "
+      "SELECT NULL, 3 FROM RDB$DATABASE UNION ALL SELECT 'X', NULL FROM RDB$DATABASE");
+  auto rows = Db().Query(
+      "SELECT SUM(fn_SHSoll(side, amount)), SUM(fn_SHHaben(side, amount)), "
+      "SUM(fn_SHBetrag(side, amount)), SUM(fn_SHBetragExt(side, amount, 'S', 'H')) FROM bookings");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_DOUBLE_EQ(rows[0][0].number, 100.5);
+  EXPECT_DOUBLE_EQ(rows[0][1].number, 50.25);
+  EXPECT_DOUBLE_EQ(rows[0][2].number, 53.25);  // the NULL side counts as debit
+  EXPECT_DOUBLE_EQ(rows[0][3].number, 50.25);
+  Db().Execute("DROP TABLE bookings");
+}
+
+}  // namespace
+}  // namespace fbtest

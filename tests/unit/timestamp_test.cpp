@@ -1,0 +1,55 @@
+#include "frame/timestamp.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "frame/errors.h"
+
+namespace qor {
+namespace {
+
+TEST(TimeStamp, EngineToDayCount) {
+  struct Case {
+    TFBTimeStamp ts;
+    double days;
+  } cases[] = {
+      {{15018, 0}, 0.0},
+      {{0, 0}, -15018.0},
+      {{15019, 432000000}, 1.5},
+      {{15017, 216000000}, -0.75},  // one day before, at 06:00
+      {{60676, 863999999}, 45658.0 + 863999999 / 864000000.0},
+  };
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(TimeStampToDateTime(c.ts), c.days);
+}
+
+TEST(TimeStamp, DayCountToEngine) {
+  struct Case {
+    double days;
+    int32_t date;
+    uint32_t time;
+  } cases[] = {
+      {0.0, 15018, 0},
+      {1.5, 15019, 432000000},
+      {-15018.0, 0, 0},
+      {45658.25, 60676, 216000000},
+      {-20000.0, -4982, 0},
+      {0.9999999999999999, 15018, 863999999},  // rounds to a whole day: stays within it
+  };
+  for (const auto& c : cases) {
+    TFBTimeStamp ts = DateTimeToTimeStamp(c.days);
+    EXPECT_EQ(ts.date, c.date) << c.days;
+    EXPECT_EQ(ts.time, c.time) << c.days;
+  }
+}
+
+TEST(TimeStamp, OutOfRangeDayCountsRaiseRangeErrors) {
+  for (double days : {3e9, -3e9, std::numeric_limits<double>::quiet_NaN(),
+                      std::numeric_limits<double>::infinity(), -0.5}) {
+    EXPECT_THROW(DateTimeToTimeStamp(days), RangeError) << days;
+  }
+}
+
+}  // namespace
+}  // namespace qor
