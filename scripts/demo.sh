@@ -25,4 +25,10 @@ echo "CREATE DATABASE '$work/demo.fdb' USER 'SYSDBA';" > create.sql
 echo "Library: $here/build/libqor_udf3.dll.so"
 echo "Database: $work/demo.fdb (removed afterwards), functions declared from sql/qor_udf3.sql"
 "$here/build/tools/qor_catalog" demo "$here/sql/qor_udf3.sql" > showcase.sql
-"$isql" -q -b -user SYSDBA -i showcase.sql "$work/demo.fdb"
+echo
+# isql lists each row as "call ..." and "result ..." lines; show them side by side.
+"$isql" -q -b -user SYSDBA -i showcase.sql "$work/demo.fdb" |
+  awk '/^call +/ { sub(/^call +/, ""); call = $0; next }
+       /^result +/ { sub(/^result +/, ""); printf "%-48s = %s\n", call, $0; next }
+       NF { print "    " $0 }'
+

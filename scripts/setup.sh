@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(firebird3.0-server-core firebird3.0-utils firebird-dev libib-util libfbclient2
-          g++ cmake make binutils libgtest-dev libbenchmark-dev)
+          g++ cmake make binutils libgtest-dev libbenchmark-dev locales)
 
 missing=()
 for p in "${packages[@]}"; do

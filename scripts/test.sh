@@ -6,7 +6,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
 
-"$here/scripts/build.sh" "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQOR_WERROR=ON
+"$here/scripts/build.sh" "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQOR_WERROR=ON \
+  -DQOR_BENCHMARKS=ON
 (cd "$here/build-test" && ctest --output-on-failure -j "$(nproc)")
 
 "$here/scripts/build.sh" "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQOR_WERROR=ON \

@@ -4,7 +4,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -64,6 +66,37 @@ class ScopedCwd {
 
  private:
   std::string old_;
+};
+
+// Switches LC_NUMERIC to a German locale (decimal comma) for the scope, the
+// way a server process may run. When no German locale is installed, one is
+// built with localedef into a temporary directory named by LOCPATH.
+class GermanNumericLocale {
+ public:
+  GermanNumericLocale() {
+    old_ = std::setlocale(LC_NUMERIC, nullptr);
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+      if (std::setlocale(LC_NUMERIC, name) != nullptr) return;
+    }
+    if (dir_.path().empty()) return;
+    std::string target = dir_.File("de_DE.UTF-8");
+    std::string cmd = "localedef -i de_DE -f UTF-8 " + target + " >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0 && !std::filesystem::exists(target + "/LC_NUMERIC")) return;
+    setenv("LOCPATH", dir_.path().c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) unsetenv("LOCPATH");
+  }
+  ~GermanNumericLocale() {
+    std::setlocale(LC_NUMERIC, old_.c_str());
+    unsetenv("LOCPATH");
+  }
+  GermanNumericLocale(const GermanNumericLocale&) = delete;
+  GermanNumericLocale& operator=(const GermanNumericLocale&) = delete;
+  // Whether the decimal separator of the C library is now a comma.
+  bool active() const { return std::localeconv()->decimal_point[0] == ','; }
+
+ private:
+  std::string old_;
+  TempDir dir_;
 };
 
 }  // namespace qortest
