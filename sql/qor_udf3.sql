@@ -57,4 +57,35 @@ DECLARE EXTERNAL FUNCTION fn_SHBetragExt
   RETURNS DOUBLE PRECISION BY VALUE
   ENTRY_POINT 'fn_SHBetragExt' MODULE_NAME 'qor_udf3.dll';
 
+-- ## Accounting: account ranges
+
+-- fn_Kontenbereich(account, ranges, decimals)
+--   '1' when the account number belongs to the range list, else '0'. Items, separated by commas or blanks: accounts (4711), patterns with X for any one character (47XX), from-to ranges (4700-4799 admits 4700.00 to 4799.99) and exclusions marked with '!' (!4711). An exclusion that hits gives '0' wherever it stands; otherwise an inclusion must hit. An item without a decimal point covers all decimals of its account, one with a point (4711.05) only those. A range with an X admits only the accounts matching one of its ends (4700-48XX admits 4700 and 48XX, not 4750). The optional decimals list narrows the two digits after the point with two-character patterns (05, 0X), ranges (01-09) and exclusions (!50-59); an empty or NULL list admits all. A NULL account belongs to no range.
+--   Example: fn_Kontenbereich(4712, '4700-4799,!4711', NULL) -> '1'
+--   Example: fn_Kontenbereich(4711, '4700-4799,!4711', NULL) -> '0'
+--   Example: fn_Kontenbereich(4711, '!4711, 4700-4799', '') -> '0'
+--   Example: fn_Kontenbereich(4799.99, '4700-4799', NULL) -> '1'
+--   Example: fn_Kontenbereich(4800, '4700-4799', NULL) -> '0'
+--   Example: fn_Kontenbereich(4711.05, '47xx', NULL) -> '1'
+--   Example: fn_Kontenbereich(47110, '47xx', NULL) -> '0'
+--   Example: fn_Kontenbereich(4750, '4700-48XX', NULL) -> '0'
+--   Example: fn_Kontenbereich(4711, '4711.05', NULL) -> '0'
+--   Example: fn_Kontenbereich(4711.05, '4711.05', NULL) -> '1'
+--   Example: fn_Kontenbereich(4712, '4711 4712', NULL) -> '1'
+--   Example: fn_Kontenbereich(4711.05, '4711', '05') -> '1'
+--   Example: fn_Kontenbereich(4711.05, '4711', '06') -> '0'
+--   Example: fn_Kontenbereich(4711.05, '4711', '!05') -> '0'
+--   Example: fn_Kontenbereich(4711.05, '4711', '01-09') -> '1'
+--   Example: fn_Kontenbereich(4711.55, '4711', '5X, !50-59') -> '0'
+--   Example: fn_Kontenbereich(4711.005, '4711.01', NULL) -> '1'
+--   Example: fn_Kontenbereich(4711.6, '4711', '0X-6X, !50-59') -> '1'
+--   Example: fn_Kontenbereich(4711, NULL, NULL) -> '0'
+--   Example: fn_Kontenbereich(NULL, '0-999', NULL) -> '0'
+--   Example: fn_Kontenbereich(0, '0-999', NULL) -> '1'
+--   Example: fn_Kontenbereich(4711, '!4711', NULL) -> '0'
+DECLARE EXTERNAL FUNCTION fn_Kontenbereich
+  DOUBLE PRECISION NULL, CSTRING(2000) NULL, CSTRING(500) NULL
+  RETURNS CSTRING(2) FREE_IT
+  ENTRY_POINT 'fn_Kontenbereich' MODULE_NAME 'qor_udf3.dll';
+
 COMMIT;

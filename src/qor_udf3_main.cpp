@@ -5,6 +5,7 @@
 //
 // Only the fn_* names leave the library (see qor_udf3.map).
 
+#include "accounting/account_range.h"
 #include "accounting/debit_credit.h"
 #include "frame/args.h"
 #include "frame/engine_types.h"
@@ -46,4 +47,21 @@ QOR_EXPORT double fn_SHBetragExt(const char* flag, const double* amount, const c
   return Guard(__func__, 0.0, [&] {
     return SHBetragExt(ArgText(flag), ArgValue(amount), ArgText(positive), ArgText(negative));
   });
+}
+
+// ---------------------------------------------------------------------------
+// Accounting: account ranges
+
+// The account is declared NULL-able: a missing account (nil) belongs to no
+// range, where reading it as 0 would put it into every range that starts at 0.
+QOR_EXPORT char* fn_Kontenbereich(const double* account, const char* ranges,
+                                  const char* decimals) {
+  return GuardText(
+      __func__,
+      [&] {
+        const bool belongs = account != nullptr &&
+                             Kontenbereich(*account, ArgText(ranges), ArgText(decimals));
+        return std::string_view(belongs ? "1" : "0");
+      },
+      "0");
 }
