@@ -88,4 +88,31 @@ DECLARE EXTERNAL FUNCTION fn_Kontenbereich
   RETURNS CSTRING(2) FREE_IT
   ENTRY_POINT 'fn_Kontenbereich' MODULE_NAME 'qor_udf3.dll';
 
+-- ## Accounting: cost-centre allocation texts
+
+-- fn_KstToAufteilung(kst, fallback_koart, koart, betrag, ktr)
+--   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit.
+--   Example: fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,,100,123.45\n'
+--   Example: fn_KstToAufteilung(4711, 400, 0, -5, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,,,400,,100,-5\n'
+--   Example: fn_KstToAufteilung(0, 0, 400, 99.9, 'K1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=0,K1,,400,,100,99.9\n'
+--   Example: fn_KstToAufteilung(4711, 0, 0, 99.9, NULL) -> ''
+--   Example: fn_KstToAufteilung(0, 0, 400, 99.9, '  ') -> ''
+--   Example: fn_KstToAufteilung(NULL, NULL, NULL, NULL, NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstToAufteilung
+  DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, CSTRING(80) NULL
+  RETURNS CSTRING(400) FREE_IT
+  ENTRY_POINT 'fn_KstToAufteilung' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_KstToAufteilung2(kst, fallback_koart, koart, betrag, menge, ktr)
+--   As fn_KstToAufteilung, with the quantity (MENGE), CR LF line ends, and every value that is not made only of the letters A-Z, a-z and the digits 0-9 in double quotes (inner quotes doubled).
+--   Example: fn_KstToAufteilung2(4711, 0, 400, 123.45, 2, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A 1",,400,2,100,"123.45"\r\n'
+--   Example: fn_KstToAufteilung2(4711, 0, 400, -5, 1, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,,,400,1,100,"-5"\r\n'
+--   Example: fn_KstToAufteilung2(4711, 0, 400, 5, 1, 'A"B') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A""B",,400,1,100,5\r\n'
+--   Example: fn_KstToAufteilung2(4711, 0.7, 0.5, 5, 1, NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
+  DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION,
+  CSTRING(80) NULL
+  RETURNS CSTRING(400) FREE_IT
+  ENTRY_POINT 'fn_KstToAufteilung2' MODULE_NAME 'qor_udf3.dll';
+
 COMMIT;

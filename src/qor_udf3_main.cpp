@@ -7,6 +7,7 @@
 
 #include "accounting/account_range.h"
 #include "accounting/debit_credit.h"
+#include "accounting/kst_aufteilung.h"
 #include "frame/args.h"
 #include "frame/engine_types.h"
 #include "frame/guard.h"
@@ -64,4 +65,24 @@ QOR_EXPORT char* fn_Kontenbereich(const double* account, const char* ranges,
         return std::string_view(belongs ? "1" : "0");
       },
       "0");
+}
+
+// ---------------------------------------------------------------------------
+// Accounting: cost-centre allocation texts
+
+QOR_EXPORT char* fn_KstToAufteilung(const double* kst, const double* fallback_koart,
+                                    const double* koart, const double* betrag, const char* ktr) {
+  return GuardText(__func__, [&] {
+    return KstToAufteilung(ArgValue(kst), ArgValue(fallback_koart), ArgValue(koart),
+                           ArgValue(betrag), ArgText(ktr));
+  });
+}
+
+QOR_EXPORT char* fn_KstToAufteilung2(const double* kst, const double* fallback_koart,
+                                     const double* koart, const double* betrag,
+                                     const double* menge, const char* ktr) {
+  return GuardText(__func__, [&] {
+    return KstToAufteilung2(ArgValue(kst), ArgValue(fallback_koart), ArgValue(koart),
+                            ArgValue(betrag), ArgValue(menge), ArgText(ktr));
+  });
 }

@@ -23,5 +23,21 @@ TEST(DebitCredit, SumsOverBookings) {
   Db().Execute("DROP TABLE bookings");
 }
 
+// The longest texts the allocation writers can make still fit their declared
+// result: a longer one would fail the caller's statement.
+TEST(KstToAufteilung, LongestResultsFitTheDeclaration) {
+  std::string ktr(80, '"');
+  std::string quoted;
+  for (char c : ktr) quoted += c == '\'' ? "''" : std::string(1, c);
+  const std::string big = "1.2345678901234567e308";
+  for (const char* fn : {"fn_KstToAufteilung", "fn_KstToAufteilung2"}) {
+    std::string args = big + ", 0, " + big + ", -" + big + ", " +
+                       (std::string(fn) == "fn_KstToAufteilung2" ? "-" + big + ", " : "") + "'" + quoted + "'";
+    SqlValue v;
+    ASSERT_NO_THROW(v = Db().Scalar(std::string("SELECT ") + fn + "(" + args + ") FROM RDB$DATABASE")) << fn;
+    EXPECT_NE(v.text.find(std::string(162, '"')), std::string::npos) << fn << ": " << v.Show();
+  }
+}
+
 }  // namespace
 }  // namespace fbtest

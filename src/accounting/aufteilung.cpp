@@ -1,0 +1,95 @@
+#include "accounting/aufteilung.h"
+
+namespace qor {
+
+namespace {
+
+bool NeedsQuotes(std::string_view item) {
+  for (char c : item) {
+    if (static_cast<unsigned char>(c) <= 32 || c == '"' || c == ',') return true;
+  }
+  return false;
+}
+
+void AppendQuoted(std::string& out, std::string_view item) {
+  out.push_back('"');
+  for (char c : item) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+}
+
+bool IsAsciiAlnum(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') {
+      ++i;
+      continue;
+    }
+    lines.push_back(text.substr(start, i - start));
+    i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+    start = i;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::string JoinCommaText(const TextList& items) {
+  if (items.size() == 1 && items[0].empty()) return "\"\"";
+  size_t size = items.size();
+  for (const auto& item : items) size += item.size() + 2;
+  std::string out;
+  out.reserve(size);
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    if (NeedsQuotes(items[i])) {
+      AppendQuoted(out, items[i]);
+    } else {
+      out.append(items[i]);
+    }
+  }
+  return out;
+}
+
+std::string QuoteNonAlnum(std::string_view value) {
+  for (char c : value) {
+    if (!IsAsciiAlnum(c)) {
+      std::string out;
+      out.reserve(value.size() + 2);
+      AppendQuoted(out, value);
+      return out;
+    }
+  }
+  return std::string(value);
+}
+
+FieldLine FindFieldLine(const std::vector<std::string_view>& lines) {
+  FieldLine found;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (EqualsIgnoreAsciiCase(LineKey(lines[i]), kFieldLineKey)) {
+      found.index = static_cast<int>(i);
+      ReadCommaText(LineValue(lines[i]), found.names);
+      break;
+    }
+  }
+  return found;
+}
+
+int FieldPosition(const TextList& names, std::string_view name) {
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (EqualsIgnoreAsciiCase(names[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace qor
