@@ -42,26 +42,17 @@ inline int32_t CheckedInt32(int64_t value) {
   return static_cast<int32_t>(value);
 }
 
-inline int32_t CheckedAdd(int32_t a, int32_t b) {
-  int32_t r;
+// Integer arithmetic that raises OverflowError instead of wrapping.
+template <typename T>
+inline T CheckedAdd(T a, T b) {
+  T r;
   if (__builtin_add_overflow(a, b, &r)) throw OverflowError();
   return r;
 }
 
-inline int64_t CheckedAdd(int64_t a, int64_t b) {
-  int64_t r;
-  if (__builtin_add_overflow(a, b, &r)) throw OverflowError();
-  return r;
-}
-
-inline int32_t CheckedMul(int32_t a, int32_t b) {
-  int32_t r;
-  if (__builtin_mul_overflow(a, b, &r)) throw OverflowError();
-  return r;
-}
-
-inline int64_t CheckedMul(int64_t a, int64_t b) {
-  int64_t r;
+template <typename T>
+inline T CheckedMul(T a, T b) {
+  T r;
   if (__builtin_mul_overflow(a, b, &r)) throw OverflowError();
   return r;
 }

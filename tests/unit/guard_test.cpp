@@ -87,6 +87,14 @@ TEST(Guard, TraceSinkWritesNotToTheErrorLog) {
   }
 }
 
+TEST(Checks, RaiseRangeAndOverflowErrors) {
+  EXPECT_EQ(CheckedInt32(-2147483648LL), INT32_MIN);
+  EXPECT_THROW(CheckedInt32(2147483648LL), RangeError);
+  EXPECT_EQ(CheckedAdd<int32_t>(2147483646, 1), INT32_MAX);
+  EXPECT_THROW(CheckedAdd<int32_t>(INT32_MAX, 1), OverflowError);
+  EXPECT_THROW(CheckedMul<int64_t>(INT64_MAX / 2 + 1, 2), OverflowError);
+}
+
 TEST(UdfResultStr, CopiesUpToTheMaximum) {
   struct Case {
     const char* text;
