@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "accounting/account_range.h"
 #include "accounting/debit_credit.h"
 #include "accounting/kst_aufteilung.h"
 #include "frame/number_text.h"
@@ -59,6 +60,13 @@ void BM_KstToAufteilung(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_KstToAufteilung);
+
+void BM_Kontenbereich(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(qor::Kontenbereich(4711.05, "4000-4999, !4711, 48XX", "0X, !09"));
+  }
+}
+BENCHMARK(BM_Kontenbereich);
 
 void BM_UdfResultStr(benchmark::State& state) {
   for (auto _ : state) {
