@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 
 #include "frame/errors.h"
@@ -157,9 +159,9 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
 
 void LogError(std::string_view message) noexcept {
   try {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer) == nullptr) return;
-    std::string path(buffer);
+    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);  // any length
+    if (cwd == nullptr) return;
+    std::string path(cwd.get());
     if (path.empty() || path.back() != '/') path.push_back('/');
     path.append(kErrorLogName);
     AppendErrorRecord(path, LogDateTimeText(LocalNow()), message);
