@@ -51,6 +51,15 @@ std::string ReadBlob(isc_db_handle* db, isc_tr_handle* tr, ISC_QUAD* id) {
   return out;
 }
 
+// An exact numeric column: the unscaled integer and its scaled value.
+template <typename T>
+void ReadInteger(const char* data, double factor, SqlValue& value) {
+  T x;
+  std::memcpy(&x, data, sizeof x);
+  value.integer = x;
+  value.number = static_cast<double>(x) / factor;
+}
+
 }  // namespace
 
 std::string SqlValue::Show() const {
@@ -151,27 +160,9 @@ std::vector<Row> FbSession::Query(const std::string& sql) {
               value.text.assign(d + 2, static_cast<size_t>(len));
               break;
             }
-            case SQL_SHORT: {
-              short x;
-              std::memcpy(&x, d, sizeof x);
-              value.integer = x;
-              value.number = static_cast<double>(x) / factor;
-              break;
-            }
-            case SQL_LONG: {
-              int32_t x;
-              std::memcpy(&x, d, sizeof x);
-              value.integer = x;
-              value.number = static_cast<double>(x) / factor;
-              break;
-            }
-            case SQL_INT64: {
-              int64_t x;
-              std::memcpy(&x, d, sizeof x);
-              value.integer = x;
-              value.number = static_cast<double>(x) / factor;
-              break;
-            }
+            case SQL_SHORT: ReadInteger<int16_t>(d, factor, value); break;
+            case SQL_LONG: ReadInteger<int32_t>(d, factor, value); break;
+            case SQL_INT64: ReadInteger<int64_t>(d, factor, value); break;
             case SQL_FLOAT: {
               float x;
               std::memcpy(&x, d, sizeof x);

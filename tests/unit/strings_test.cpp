@@ -228,6 +228,15 @@ struct SplitCase {
   std::vector<std::string> items;
 };
 
+template <size_t N>
+void ExpectSplits(const SplitCase (&cases)[N]) {
+  TextList list;
+  for (const auto& c : cases) {
+    SplitList(c.text, list, c.sep, c.blanks);
+    EXPECT_EQ(list, c.items) << Show(c.text) << " at '" << c.sep << "' blanks " << c.blanks;
+  }
+}
+
 TEST(SplitList, ItemsSeparatorsAndQuotes) {
   const SplitCase cases[] = {
       {"", ',', BlanksInItems, {}},
@@ -267,11 +276,7 @@ TEST(SplitList, ItemsSeparatorsAndQuotes) {
       {"C:\\data:x", ':', BlanksInItems, {"C", "\\data", "x"}},
       {"a;b,c", ';', BlanksSeparate, {"a", "b,c"}},
   };
-  TextList list;
-  for (const auto& c : cases) {
-    SplitList(c.text, list, c.sep, c.blanks);
-    EXPECT_EQ(list, c.items) << Show(c.text) << " at '" << c.sep << "' blanks " << c.blanks;
-  }
+  ExpectSplits(cases);
 }
 
 TEST(SplitList, BlankModes) {
@@ -293,11 +298,7 @@ TEST(SplitList, BlankModes) {
       {"/dev/sda1  100  50", ' ', BlanksInItems, {"/dev/sda1", "", "100", "", "50"}},
       {" a  b ", ' ', BlanksSeparate, {"a", "b"}},
   };
-  TextList list;
-  for (const auto& c : cases) {
-    SplitList(c.text, list, c.sep, c.blanks);
-    EXPECT_EQ(list, c.items) << Show(c.text) << " at '" << c.sep << "' blanks " << c.blanks;
-  }
+  ExpectSplits(cases);
 }
 
 TEST(SplitList, ClearsTheListFirst) {
