@@ -9,6 +9,33 @@
 -- function table is made from these comments, and the tests run every
 -- example through the engine.
 
+-- [section version: its declarations go between these two lines]
+-- [end of section version]
+
+-- [section text: its declarations go between these two lines]
+-- [end of section text]
+
+-- [section lists: its declarations go between these two lines]
+-- [end of section lists]
+
+-- [section soundex: its declarations go between these two lines]
+-- [end of section soundex]
+
+-- [section numeric: its declarations go between these two lines]
+-- [end of section numeric]
+
+-- [section blob: its declarations go between these two lines]
+-- [end of section blob]
+
+-- [section datetime: its declarations go between these two lines]
+-- [end of section datetime]
+
+-- [section mask: its declarations go between these two lines]
+-- [end of section mask]
+
+-- [section files: its declarations go between these two lines]
+-- [end of section files]
+
 -- ## Accounting: debit and credit amounts
 
 -- fn_SHSoll(side, amount)
@@ -114,5 +141,11 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
   CSTRING(80) NULL
   RETURNS CSTRING(400) FREE_IT
   ENTRY_POINT 'fn_KstToAufteilung2' MODULE_NAME 'qor_udf3.dll';
+
+-- [section distribution: its declarations go between these two lines]
+-- [end of section distribution]
+
+-- [section booking: its declarations go between these two lines]
+-- [end of section booking]
 
 COMMIT;
