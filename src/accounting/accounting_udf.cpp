@@ -70,3 +70,9 @@ QOR_EXPORT char* fn_KstToAufteilung2(const double* kst, const double* fallback_k
                             ArgValue(betrag), ArgValue(menge), ArgText(ktr));
   });
 }
+
+// ---------------------------------------------------------------------------
+// Accounting: distribution of amounts and quantity reversal
+
+// ---------------------------------------------------------------------------
+// Accounting: booking sums and due dates
