@@ -51,5 +51,36 @@ TEST(TimeStamp, OutOfRangeDayCountsRaiseRangeErrors) {
   }
 }
 
+// The split keeps the engine's own day: 29.12.1899 06:00 comes from the
+// engine as -0.75 and is day -1 at 06:00, not day 0.
+TEST(TimeStamp, SplitKeepsTheEngineDay) {
+  struct Case {
+    TFBTimeStamp ts;
+    int64_t day;
+    double fraction;
+  } cases[] = {
+      {{15017, 216000000}, -1, 0.25},
+      {{15018, 216000000}, 0, 0.25},
+      {{15017, 0}, -1, 0.0},
+      {{0, 432000000}, -15018, 0.5},
+      {{-100000, 863999999}, -115018, 863999999 / 864000000.0},
+      {{15019, 432000000}, 1, 0.5},
+  };
+  for (const auto& c : cases) {
+    DayAndTime s = SplitDayCount(TimeStampToDateTime(c.ts));
+    EXPECT_EQ(s.day, c.day) << c.ts.date << "/" << c.ts.time;
+    EXPECT_EQ(s.day, DayOfTimeStamp(c.ts));
+    EXPECT_NEAR(s.fraction, c.fraction, 1e-9) << c.ts.date << "/" << c.ts.time;
+  }
+  DayAndTime tiny = SplitDayCount(-1e-20);
+  EXPECT_EQ(tiny.day, 0);
+  EXPECT_EQ(tiny.fraction, 0.0);
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300}) {
+    EXPECT_THROW(SplitDayCount(bad), RangeError) << bad;
+  }
+  // The way back stays as it was: such a value has no timestamp.
+  EXPECT_THROW(DateTimeToTimeStamp(-0.75), RangeError);
+}
+
 }  // namespace
 }  // namespace qor
