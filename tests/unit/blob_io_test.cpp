@@ -33,12 +33,24 @@ TEST(BlobWrite, WritesInSegmentsOfAtMost8192Bytes) {
   EXPECT_EQ(sink.segments.size(), 3u);
 }
 
+// Counts every call, whatever the handle.
+int g_put_calls = 0;
+void CountingPut(void*, const unsigned char*, uint16_t) { ++g_put_calls; }
+
 TEST(BlobWrite, NoBlobMeansNothingWritten) {
+  g_put_calls = 0;
   BlobWrite(nullptr, "abc");
   TISC_Blob blob{};
-  blob.PutSegment = Put;  // but no handle
+  blob.PutSegment = CountingPut;  // but no handle
   BlobWrite(&blob, "abc");
-  SUCCEED();
+  EXPECT_EQ(g_put_calls, 0);
+  Sink sink;
+  blob.BlobHandle = &sink;  // a handle but no callback
+  blob.PutSegment = nullptr;
+  BlobWrite(&blob, "abc");
+  blob.PutSegment = CountingPut;  // the same record, complete, is written to
+  BlobWrite(&blob, "abc");
+  EXPECT_EQ(g_put_calls, 1);
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ TEST(TimeStamp, EngineToDayCount) {
       {{0, 0}, -15018.0},
       {{15019, 432000000}, 1.5},
       {{15017, 216000000}, -0.75},  // one day before, at 06:00
-      {{60676, 863999999}, 45658.0 + 863999999 / 864000000.0},
+      {{60676, 432000000}, 45658.5},
+      {{60676, 863999999}, 45658.99999999884259},  // the last tick of 2025-01-01
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(TimeStampToDateTime(c.ts), c.days);
 }
