@@ -286,6 +286,33 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
 
 -- [section distribution: its declarations go between these two lines]
 
+-- ## Accounting: distribution of amounts and quantity reversal
+
+-- fn_KstBetragVerteilen(aufteilung, amount)
+--   The allocation (Aufteilung) text with a new amount spread over its share lines (every line after the first) by their PROZENT values: each BETRAG becomes its share rounded to cents as fn_Runden does, and the last line takes whatever the others leave, whatever its own percentage, so that the shares add up to the amount. Rewritten lines are keyed 1, 2, ... by their position and every line ends in LF. The text comes back byte for byte unchanged when its BETRAG values already add up to the amount (closer than 0.001), when the field line lacks BETRAG or PROZENT, and when the amount is NULL. A share line without a PROZENT or BETRAG item (an empty line, say) logs 'List index (n) out of bounds' and the text comes back unchanged. A NULL text gives ''.
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,50,40' || ASCII_CHAR(10) || '2=4712,30,30' || ASCII_CHAR(10) || '9=4713,30,20' || ASCII_CHAR(10), 10) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,50,5\n2=4712,30,3\n3=4713,30,2\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713,33.3333,30', 100) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,33.3333,33.33\n2=4712,33.3333,33.33\n3=4713,33.3333,33.34\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,"A 1",,400,2,100,"123.45"' || ASCII_CHAR(13) || ASCII_CHAR(10), 99.9) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,2,100,99.9\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,60,60' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,40,40' || ASCII_CHAR(13) || ASCII_CHAR(10), 100.0005) -> 'FELDER=KSTNR,PROZENT,BETRAG\r\n5=4711,60,60\r\n9=4712,40,40\r\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,BETRAG' || ASCII_CHAR(10) || '1=4711,60', 100) -> 'FELDER=KSTNR,BETRAG\n1=4711,60'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,100,60', NULL) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,100,60'
+--   Example: fn_KstBetragVerteilen(NULL, 100) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstBetragVerteilen
+  CSTRING(32767) NULL, DOUBLE PRECISION NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstBetragVerteilen' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_KstMengenStorno(aufteilung)
+--   The allocation (Aufteilung) text with the MENGE (quantity) of every share line negated; keys and all other values stay, a line without a MENGE item stays as it was, an empty MENGE becomes 0, and every line ends in LF (also when there is no MENGE field). A NULL text gives ''.
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,2,10' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,-1.5,"5.5"' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'FELDER=KSTNR,MENGE,BETRAG\n5=4711,-2,10\n9=4712,1.5,5.5\n3=4713\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE' || ASCII_CHAR(10) || '1=4711,') -> 'FELDER=KSTNR,MENGE\n1=4711,0\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,BETRAG' || ASCII_CHAR(13) || '1=4711,5') -> 'FELDER=KSTNR,BETRAG\n1=4711,5\n'
+--   Example: fn_KstMengenStorno(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstMengenStorno' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]
