@@ -20,6 +20,13 @@ constexpr long double kSumTolerance = 0.001L;
   throw UdfError("List index (" + std::to_string(position) + ") out of bounds");
 }
 
+// A share beyond the double range (or NaN) has no number text that reads
+// back: the spread is given up rather than written wrong.
+void CheckFinite(double value) {
+  if (std::isnan(value)) throw UdfError("Invalid floating point operation");
+  if (std::isinf(value)) throw UdfError("Floating point overflow");
+}
+
 // The comma text of a rewritten line, without trailing bytes of 32 or below.
 std::string JoinedValue(const TextList& items) {
   std::string joined = JoinCommaText(items);
@@ -69,11 +76,12 @@ std::string KstBetragVerteilen(std::string_view text, double amount) {
     ReadCommaText(LineValue(lines[i]), items);
     if (items.size() <= prozent_at) ThrowListIndex(prozent);
     const double percent = ParseFloatText(items[prozent_at]);
-    const double share = RoundDecimals(amount * percent / 100.0, 2);
+    const double product = amount * percent;
+    CheckFinite(product);
+    const double share = RoundDecimals(product / 100.0, 2);
     if (items.size() <= betrag_at) ThrowListIndex(betrag);
     const double value = i < last_share ? share : amount - sum;
-    if (std::isnan(value)) throw UdfError("Invalid floating point operation");
-    if (std::isinf(value)) throw UdfError("Floating point overflow");
+    CheckFinite(value);
     items[betrag_at] = NumberText(value);
     if (i < last_share) sum += share;
     out[i] = std::to_string(i) + "=" + JoinedValue(items);

@@ -20,8 +20,9 @@ namespace qor {
 //
 // A share line without a PROZENT or BETRAG item makes the spread impossible:
 // throws UdfError "List index (<position>) out of bounds" before anything is
-// returned, so that the caller can keep the text as it was. A share that is
-// not a finite double throws as well.
+// returned, so that the caller can keep the text as it was. A share or
+// remainder beyond the double range throws UdfError "Floating point overflow"
+// the same way.
 //
 // The field line itself is never taken for a share line, wherever it stands.
 std::string KstBetragVerteilen(std::string_view text, double amount);

@@ -96,6 +96,20 @@ TEST(KstBetragVerteilen, ShortShareLineThrowsListIndex) {
   }
 }
 
+TEST(KstBetragVerteilen, ShareBeyondTheDoubleRangeThrows) {
+  const std::string text = kFields + "\n1=1,,,400,,100,0\n2=2,,,400,,100,0\n";
+  for (double amount : {1e307, -1e307}) {
+    try {
+      KstBetragVerteilen(text, amount);
+      ADD_FAILURE() << "no error for " << amount;
+    } catch (const UdfError& e) {
+      EXPECT_EQ(std::string(e.what()), "Floating point overflow");
+    }
+  }
+  // 1e306 * 100 still fits: the shares are 1e306 and 0.
+  EXPECT_EQ(KstBetragVerteilen(text, 1e306), kFields + "\n1=1,,,400,,100,1E306\n2=2,,,400,,100,0\n");
+}
+
 TEST(KstMengenStorno, NegatesQuantitiesKeepsKeys) {
   struct Case {
     std::string text;
