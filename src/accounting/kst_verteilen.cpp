@@ -76,14 +76,16 @@ std::string KstBetragVerteilen(std::string_view text, double amount) {
     ReadCommaText(LineValue(lines[i]), items);
     if (items.size() <= prozent_at) ThrowListIndex(prozent);
     const double percent = ParseFloatText(items[prozent_at]);
-    const double product = amount * percent;
-    CheckFinite(product);
-    const double share = RoundDecimals(product / 100.0, 2);
     if (items.size() <= betrag_at) ThrowListIndex(betrag);
-    const double value = i < last_share ? share : amount - sum;
+    double value = amount - sum;  // the last line: what the others leave
+    if (i < last_share) {
+      const double product = amount * percent;
+      CheckFinite(product);
+      value = RoundDecimals(product / 100.0, 2);
+      sum += value;
+    }
     CheckFinite(value);
     items[betrag_at] = NumberText(value);
-    if (i < last_share) sum += share;
     out[i] = std::to_string(i) + "=" + JoinedValue(items);
   }
   return JoinLines(out);

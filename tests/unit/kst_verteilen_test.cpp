@@ -106,6 +106,9 @@ TEST(KstBetragVerteilen, ShareBeyondTheDoubleRangeThrows) {
       EXPECT_EQ(std::string(e.what()), "Floating point overflow");
     }
   }
+  // The last line's percentage is not used, however large.
+  EXPECT_EQ(KstBetragVerteilen(kFields + "\n1=1,,,400,,50,0\n2=2,,,400,,1e308,0\n", 1e306),
+            kFields + "\n1=1,,,400,,50,5E305\n2=2,,,400,,1e308,5E305\n");
   // 1e306 * 100 still fits: the shares are 1e306 and 0.
   EXPECT_EQ(KstBetragVerteilen(text, 1e306), kFields + "\n1=1,,,400,,100,1E306\n2=2,,,400,,100,0\n");
 }
