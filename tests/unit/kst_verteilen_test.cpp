@@ -43,8 +43,7 @@ TEST(KstBetragVerteilen, SpreadsByPercentRemainderToTheLastLine) {
       // values read with "," or "." and quotes; quotes written only where needed
       {kFields + "\n1=4711,\"A 1\",,400,\"2\",\"50,0\",\"12.5\"\n2=4712,x,,400,,\"50\",1\n", 20,
        kFields + "\n1=4711,\"A 1\",,400,2,\"50,0\",10\n2=4712,x,,400,,50,10\n", "comma text rewritten"},
-      // fields found by name in any case and any order; line without "=" is
-      // a share line too (empty key and value would fail, see below)
+      // fields found by name in any case and any order; any key is replaced
       {"felder=Prozent,Betrag,Kst\nA=60,1,x\nB=40,1,y\n", 50, "felder=Prozent,Betrag,Kst\n1=60,30,x\n2=40,20,y\n",
        "fields by name"},
       // a leading empty line: the field line is line 1 and stays as it is
@@ -119,7 +118,7 @@ TEST(KstMengenStorno, NegatesQuantitiesKeepsKeys) {
     std::string expected;
     const char* what;
   } cases[] = {
-      {kFields + "\r\n5=1,,,400,2,50,10\r\n9=2,,,400,-1.5,50,\"10.5\"\r\n", 
+      {kFields + "\r\n5=1,,,400,2,50,10\r\n9=2,,,400,-1.5,50,\"10.5\"\r\n",
        kFields + "\n5=1,,,400,-2,50,10\n9=2,,,400,1.5,50,10.5\n", "keys kept, CR LF to LF"},
       {kFields + "\n1=1,,,400\n2\n3=1,,,400,\"2,5\"\n",
        kFields + "\n1=1,,,400\n2\n3=1,,,400,-2.5\n", "short lines untouched"},
