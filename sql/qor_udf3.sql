@@ -22,6 +22,148 @@
 -- [end of section soundex]
 
 -- [section numeric: its declarations go between these two lines]
+
+-- ## Numeric: rounding, percentages, division, parts
+
+-- fn_Runden(value, decimals)
+--   The value rounded commercially to the given number of decimals (0 for fewer than 1): away from zero, with a bias of 0.501, so that 0.499 of the last place or more goes up (1.499 gives 2, and 1.005 gives 1.01 although its binary value lies just below). 10 or more decimals are an error: the result is 0 and the error log gets a line. NULL reads as 0.
+--   Example: fn_Runden(2.345, 2) -> 2.35
+--   Example: fn_Runden(-2.345, 2) -> -2.35
+--   Example: fn_Runden(2.3449, 2) -> 2.34
+--   Example: fn_Runden(1.499, 0) -> 2
+--   Example: fn_Runden(1.4989, 0) -> 1
+--   Example: fn_Runden(1.005, 2) -> 1.01
+--   Example: fn_Runden(1234.5, -1) -> 1235
+--   Example: fn_Runden(-0.004, 2) -> 0
+--   Example: fn_Runden(NULL, 2) -> 0
+--   Example: fn_Runden(2.5, NULL) -> 3
+DECLARE EXTERNAL FUNCTION fn_Runden
+  DOUBLE PRECISION, INTEGER
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Runden' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Prozent(value, base)
+--   The percentage change from base to value, rounded to 2 decimals as fn_Runden does and held within -9999 to 9999. A base of 0 gives 9999 for a positive value, -100 for a negative one and 0 for 0. NULL reads as 0.
+--   Example: fn_Prozent(110, 100) -> 10
+--   Example: fn_Prozent(50, 100) -> -50
+--   Example: fn_Prozent(1, 3) -> -66.67
+--   Example: fn_Prozent(1000000, 1) -> 9999
+--   Example: fn_Prozent(-1000000, 1) -> -9999
+--   Example: fn_Prozent(5, 0) -> 9999
+--   Example: fn_Prozent(-5, 0) -> -100
+--   Example: fn_Prozent(0, 0) -> 0
+--   Example: fn_Prozent(NULL, 100) -> -100
+DECLARE EXTERNAL FUNCTION fn_Prozent
+  DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Prozent' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Division(dividend, divisor)
+--   dividend / divisor, or 0 when the divisor is 0 or the quotient lies beyond the double range. NULL reads as 0.
+--   Example: fn_Division(1, 4) -> 0.25
+--   Example: fn_Division(-7, 2) -> -3.5
+--   Example: fn_Division(1, 0) -> 0
+--   Example: fn_Division(1e300, 1e-300) -> 0
+--   Example: fn_Division(5, NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Division
+  DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Division' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Trunc(value)
+--   The value truncated toward zero to an integer. A result outside the 32-bit range is an error: the result is 0 and the error log gets a line. NULL reads as 0.
+--   Example: fn_Trunc(2.9) -> 2
+--   Example: fn_Trunc(-2.9) -> -2
+--   Example: fn_Trunc(2147483647.9) -> 2147483647
+--   Example: fn_Trunc(-2147483648.5) -> -2147483648
+--   Example: fn_Trunc(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Trunc
+  DOUBLE PRECISION
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_Trunc' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Frac(value)
+--   The value minus its whole part; the sign follows the value. NULL reads as 0.
+--   Example: fn_Frac(2.75) -> 0.75
+--   Example: fn_Frac(-1.25) -> -0.25
+--   Example: fn_Frac(3) -> 0
+--   Example: fn_Frac(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Frac
+  DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Frac' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Numeric: numbers read from text
+
+-- fn_ValToInt(text)
+--   The integer at the start of the text: the whole text when it is a number, else the part before the first character that does not fit, else 0. Leading blanks and tabs, a sign, and the prefixes $ or 0x (hexadecimal), % (binary) and & (octal) are allowed; decimal numbers beyond the 32-bit range wrap around. NULL gives 0.
+--   Example: fn_ValToInt('12abc') -> 12
+--   Example: fn_ValToInt(' -7 ') -> -7
+--   Example: fn_ValToInt('12,5') -> 12
+--   Example: fn_ValToInt('$1F') -> 31
+--   Example: fn_ValToInt('2147483648') -> -2147483648
+--   Example: fn_ValToInt('abc') -> 0
+--   Example: fn_ValToInt(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToInt
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_ValToInt' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToInt64(text)
+--   As fn_ValToInt, in 64 bits; a decimal digit that would leave the 64-bit range ends the number. NULL gives 0.
+--   Example: fn_ValToInt64('2147483648') -> 2147483648
+--   Example: fn_ValToInt64('-9223372036854775808') -> -9223372036854775808
+--   Example: fn_ValToInt64('99999999999999999999') -> 999999999999999999
+--   Example: fn_ValToInt64('0x10 Stueck') -> 16
+--   Example: fn_ValToInt64(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToInt64
+  CSTRING(32767) NULL
+  RETURNS BIGINT BY VALUE
+  ENTRY_POINT 'fn_ValToInt64' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToDouble(text)
+--   The number at the start of the text, with ',' or '.' as the decimal separator: the whole text when it is a number, else the part before the first character that does not fit, else 0. NULL gives 0.
+--   Example: fn_ValToDouble('12,5') -> 12.5
+--   Example: fn_ValToDouble('12.50 EUR') -> 12.5
+--   Example: fn_ValToDouble('1.234,56') -> 1.234
+--   Example: fn_ValToDouble('-,5') -> -0.5
+--   Example: fn_ValToDouble('1e3') -> 1000
+--   Example: fn_ValToDouble('x') -> 0
+--   Example: fn_ValToDouble(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToDouble
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_ValToDouble' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Numeric: character tests
+
+-- fn_IsInteger(text)
+--   1 when the text, trimmed of blanks and control characters at both ends, holds only the characters '+', '-' and the digits 0-9, else 0. A character test, not a syntax test: '+-+' gives 1, and so does an empty or blank text. NULL gives 1 (the empty text).
+--   Example: fn_IsInteger(' 12 ') -> 1
+--   Example: fn_IsInteger('-12') -> 1
+--   Example: fn_IsInteger('+-+') -> 1
+--   Example: fn_IsInteger('1.5') -> 0
+--   Example: fn_IsInteger('1 2') -> 0
+--   Example: fn_IsInteger('') -> 1
+--   Example: fn_IsInteger(NULL) -> 1
+DECLARE EXTERNAL FUNCTION fn_IsInteger
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsInteger' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_IsFloat(text)
+--   As fn_IsInteger, with ',' and '.' allowed as well; an exponent letter is not. NULL gives 1 (the empty text).
+--   Example: fn_IsFloat('1.5') -> 1
+--   Example: fn_IsFloat(' 1,5 ') -> 1
+--   Example: fn_IsFloat('1.234,56') -> 1
+--   Example: fn_IsFloat('1E5') -> 0
+--   Example: fn_IsFloat('12 EUR') -> 0
+--   Example: fn_IsFloat(NULL) -> 1
+DECLARE EXTERNAL FUNCTION fn_IsFloat
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsFloat' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section numeric]
 
 -- [section blob: its declarations go between these two lines]
@@ -143,6 +285,34 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
   ENTRY_POINT 'fn_KstToAufteilung2' MODULE_NAME 'qor_udf3.dll';
 
 -- [section distribution: its declarations go between these two lines]
+
+-- ## Accounting: distribution of amounts and quantity reversal
+
+-- fn_KstBetragVerteilen(aufteilung, amount)
+--   The allocation (Aufteilung) text with a new amount spread over its share lines (every line after the first) by their PROZENT values: each BETRAG becomes its share rounded to cents as fn_Runden does, and the last line takes whatever the others leave, whatever its own percentage, so that the shares add up to the amount. Rewritten lines are keyed 1, 2, ... by their position and every line ends in LF. The text comes back byte for byte unchanged when its BETRAG values already add up to the amount (closer than 0.001), when the field line lacks BETRAG or PROZENT, and when the amount is NULL. A share line without a PROZENT or BETRAG item (an empty line, say) logs 'List index (n) out of bounds', and a rewrite longer than 32765 bytes logs as well: the text then comes back unchanged. A NULL text gives ''.
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,50,40' || ASCII_CHAR(10) || '2=4712,30,30' || ASCII_CHAR(10) || '9=4713,30,20' || ASCII_CHAR(10), 10) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,50,5\n2=4712,30,3\n3=4713,30,2\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713,33.3333,30', 100) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,33.3333,33.33\n2=4712,33.3333,33.33\n3=4713,33.3333,33.34\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,"A 1",,400,2,100,"123.45"' || ASCII_CHAR(13) || ASCII_CHAR(10), 99.9) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,2,100,99.9\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,60,60' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,40,40' || ASCII_CHAR(13) || ASCII_CHAR(10), 100.0005) -> 'FELDER=KSTNR,PROZENT,BETRAG\r\n5=4711,60,60\r\n9=4712,40,40\r\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,BETRAG' || ASCII_CHAR(10) || '1=4711,60', 100) -> 'FELDER=KSTNR,BETRAG\n1=4711,60'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,100,60', NULL) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,100,60'
+--   Example: fn_KstBetragVerteilen(NULL, 100) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstBetragVerteilen
+  CSTRING(32767) NULL, DOUBLE PRECISION NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstBetragVerteilen' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_KstMengenStorno(aufteilung)
+--   The allocation (Aufteilung) text with the MENGE (quantity) of every share line negated; keys and all other values stay, a line without a MENGE item stays as it was, an empty MENGE becomes 0, and every line ends in LF (also when there is no MENGE field). A result longer than 32765 bytes is logged and the text comes back unchanged. A NULL text gives ''.
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,2,10' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,-1.5,"5.5"' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'FELDER=KSTNR,MENGE,BETRAG\n5=4711,-2,10\n9=4712,1.5,5.5\n3=4713\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE' || ASCII_CHAR(10) || '1=4711,') -> 'FELDER=KSTNR,MENGE\n1=4711,0\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,BETRAG' || ASCII_CHAR(13) || '1=4711,5') -> 'FELDER=KSTNR,BETRAG\n1=4711,5\n'
+--   Example: fn_KstMengenStorno(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstMengenStorno' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]
