@@ -1,6 +1,7 @@
 #include "blob/blob_lines.h"
 
-#include <functional>
+#include <string.h>
+
 #include <string>
 
 #include "accounting/aufteilung.h"
@@ -19,24 +20,16 @@ bool EqualsLower(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
-// A search for one fixed text in many texts, linear in each of them however
-// the texts look (a plain search can take time proportional to the product of
-// the two lengths).
-class Finder {
- public:
-  explicit Finder(std::string_view needle)
-      : needle_(needle), searcher_(needle_.begin(), needle_.end()) {}
-  // The offset of the first occurrence in text, or npos.
-  size_t In(std::string_view text) const {
-    if (needle_.size() > text.size()) return std::string_view::npos;
-    const auto found = searcher_(text.begin(), text.end()).first;
-    return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
-  }
-
- private:
-  std::string_view needle_;
-  std::boyer_moore_searcher<std::string_view::const_iterator> searcher_;
-};
+// The offset of the first occurrence of needle in text, or npos. The C
+// library's memmem stays linear in both lengths however the texts look
+// (a plain search can take time proportional to their product) and needs no
+// preparation that would cost per line.
+size_t Find(std::string_view text, std::string_view needle) noexcept {
+  if (needle.size() > text.size()) return std::string_view::npos;
+  const void* at = memmem(text.data(), text.size(), needle.data(), needle.size());
+  return at == nullptr ? std::string_view::npos
+                       : static_cast<size_t>(static_cast<const char*>(at) - text.data());
+}
 
 }  // namespace
 
@@ -56,19 +49,17 @@ std::string ListLine(std::string_view text, std::string_view key, int16_t mode) 
   std::string result;
   if (key.empty()) return result;
   const int32_t wanted = mode < 0 ? -static_cast<int32_t>(mode) : mode;
-  const Finder exact(key);
   const std::string upper_key = mode < 0 ? UpperCopy(key) : std::string();
-  const Finder folded(upper_key);
   std::string upper_line;
   int32_t found = 0;
   size_t pos = 0;
   std::string_view line;
   while (NextLine(text, pos, line)) {
-    bool match = exact.In(line) != std::string_view::npos;
+    bool match = Find(line, key) != std::string_view::npos;
     if (!match && mode < 0) {
       upper_line.assign(line);
       UpperInPlace(upper_line.data(), upper_line.size());
-      match = folded.In(upper_line) != std::string_view::npos;
+      match = Find(upper_line, upper_key) != std::string_view::npos;
     }
     if (!match) continue;
     ++found;
@@ -85,7 +76,7 @@ int32_t ScanText(char* text, size_t size, std::string_view needle) {
   if (needle.empty() || size == 0) return 0;
   UpperInPlace(text, size);
   const std::string upper_needle = UpperCopy(needle);
-  const size_t at = Finder(upper_needle).In(std::string_view(text, size));
+  const size_t at = Find(std::string_view(text, size), upper_needle);
   return at == std::string_view::npos ? 0 : CheckedInt32(static_cast<int64_t>(at) + 1);
 }
 

@@ -24,7 +24,7 @@ std::string ValueAt(std::string_view line, int position) {
 
 }  // namespace
 
-std::string BlobSubField(std::string_view text, std::string_view field, std::string_view line) {
+std::string SubFieldAnswer(std::string_view text, std::string_view field, std::string_view line) {
   std::string answer;
   if (text.size() < kFieldLinePrefix.size() ||
       !EqualsIgnoreAsciiCase(text.substr(0, kFieldLinePrefix.size()), kFieldLinePrefix)) {
@@ -89,6 +89,13 @@ std::string BlobSubField(std::string_view text, std::string_view field, std::str
       AppendEntry(answer, ValueAt(lines[i], position));
     }
   }
+  return answer;
+}
+
+std::string BlobSubField(const BlobSource& blob, std::string_view field, std::string_view line) {
+  const BlobText text = ReadBlobText(blob);
+  std::string answer = SubFieldAnswer(text.text(), field, line);
+  if (answer.size() > static_cast<size_t>(kSubFieldCap)) answer.resize(kSubFieldCap);
   return answer;
 }
 

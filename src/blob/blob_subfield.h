@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/blob_io.h"
+
 namespace qor {
 
 // The answer is cut to this many bytes.
@@ -21,8 +23,10 @@ inline constexpr int kSubFieldCap = 255;
 // Selectors "?", "*" and empty are recognised after trimming; field names and
 // line keys are compared untrimmed, ignoring ASCII case. Lists end every
 // entry with CR LF. A text that does not begin with "FELDER=" (any case)
-// gives the empty answer. The answer may be longer than kSubFieldCap; the
-// caller cuts it.
-std::string BlobSubField(std::string_view text, std::string_view field, std::string_view line);
+// gives the empty answer. The answer may be longer than kSubFieldCap.
+std::string SubFieldAnswer(std::string_view text, std::string_view field, std::string_view line);
+
+// The answer about the text of the whole blob, cut to kSubFieldCap bytes.
+std::string BlobSubField(const BlobSource& blob, std::string_view field, std::string_view line);
 
 }  // namespace qor

@@ -58,12 +58,8 @@ QOR_EXPORT char* fn_BlobToSubString(const TISC_Blob* blob, int32_t* start, int32
 // Field lookup in an allocation blob
 
 QOR_EXPORT char* fn_BlobSubField(const TISC_Blob* blob, const char* field, const char* line) {
-  return GuardText(__func__, [&] {
-    const BlobText text = ReadBlobText(BlobSourceOf(blob));
-    std::string answer = BlobSubField(text.text(), ArgText(field), ArgText(line));
-    if (answer.size() > static_cast<size_t>(kSubFieldCap)) answer.resize(kSubFieldCap);
-    return answer;
-  });
+  return GuardText(__func__,
+                   [&] { return BlobSubField(BlobSourceOf(blob), ArgText(field), ArgText(line)); });
 }
 
 // ---------------------------------------------------------------------------
