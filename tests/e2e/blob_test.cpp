@@ -129,6 +129,27 @@ TEST_F(BlobTest, BlobResultsAreNewBlobsForTheCaller) {
   Db().Execute("DELETE FROM blob_docs WHERE id IN (2, 3)");
 }
 
+// What SQL can get from fn_BlobAddStr: declared as in the script, the blob
+// is the fresh result blob (above). Declared with a stored blob as its input
+// instead, the server refuses the write ("cannot update old BLOB") and fails
+// the statement; the stored blob stays as it was and nothing reaches the
+// error log.
+TEST_F(BlobTest, AStoredBlobCannotBeAppendedToInPlace) {
+  Db().Execute(
+      "DECLARE EXTERNAL FUNCTION probe_BlobAddStr CSTRING(100), BLOB RETURNS BIGINT BY VALUE "
+      "ENTRY_POINT 'fn_BlobAddStr' MODULE_NAME 'qor_udf3.dll'");
+  const size_t logged = ErrorLog().size();
+  try {
+    Db().Scalar(OnBig("probe_BlobAddStr('tail', body)"));
+    ADD_FAILURE() << "the server let the function write to an input blob";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot update old BLOB"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Db().Scalar(OnBig("body")).text, BigText());
+  EXPECT_EQ(ErrorLog().size(), logged);
+  Db().Execute("DROP EXTERNAL FUNCTION probe_BlobAddStr");
+}
+
 TEST_F(BlobTest, AllocationFieldsFromStoredBlobs) {
   Db().Execute("CREATE TABLE blob_alloc (id INTEGER, aufteilung BLOB SUB_TYPE TEXT)");
   Db().Execute(
