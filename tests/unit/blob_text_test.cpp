@@ -1,5 +1,7 @@
 #include "blob/blob_text.h"
 
+#include <climits>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -72,6 +74,20 @@ TEST(BlobAddStr, ABlobThatDeliversLessThanAnnouncedKeepsWhatCame) {
   EXPECT_EQ(blob.calls, (Calls{"get 100", "get 97", "put 4"}));
   EXPECT_EQ(blob.written, "abcd");
   BlobAddStr("d", BlobSourceOf(nullptr), BlobSinkOf(nullptr));  // no blob: nothing
+}
+
+// The largest length a record can announce: the working buffer is taken
+// without being filled, or refused with bad_alloc (the entry point logs "Out
+// of memory" and returns the blob untouched).
+TEST(BlobAddStr, AnAnnouncedLengthBeyondTheDataDoesNoHarm) {
+  FakeBlob blob("abc");
+  blob.record.TotalLength = INT32_MAX;
+  try {
+    BlobAddStr("d", blob.source(), blob.sink());
+    EXPECT_EQ(blob.written, "abcd");
+  } catch (const std::bad_alloc&) {
+    EXPECT_TRUE(blob.calls.empty());
+  }
 }
 
 TEST(BlobToSubString, CutsAndClampsItsArguments) {
