@@ -167,6 +167,159 @@ DECLARE EXTERNAL FUNCTION fn_IsFloat
 -- [end of section numeric]
 
 -- [section blob: its declarations go between these two lines]
+-- ## Blobs: text transfer
+
+-- fn_BlobSize(blob)
+--   The length of the blob in bytes; 0 for NULL. The blob is not read.
+--   Example: fn_BlobSize(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 3
+--   Example: fn_BlobSize(CAST('' AS BLOB SUB_TYPE TEXT)) -> 0
+--   Example: fn_BlobSize(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_BlobSize
+  BLOB
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_BlobSize' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_StrToBlob(text)
+--   A new blob holding the text; an empty blob for NULL or the empty text.
+--   Example: fn_StrToBlob('abc') -> 'abc'
+--   Example: fn_BlobSize(fn_StrToBlob('abc')) -> 3
+--   Example: fn_StrToBlob(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_StrToBlob
+  CSTRING(32767) NULL, BLOB
+  RETURNS PARAMETER 2
+  ENTRY_POINT 'fn_StrToBlob' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobToStr(blob)
+--   The blob as text: its first 32759 bytes, ending early at a NUL byte; empty for NULL.
+--   Example: fn_BlobToStr(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 'abc'
+--   Example: fn_BlobToStr(CAST('ab' || ASCII_CHAR(0) || 'c' AS BLOB SUB_TYPE TEXT)) -> 'ab'
+--   Example: CHAR_LENGTH(fn_BlobToStr(CAST(LPAD('', 40000, 'x') AS BLOB SUB_TYPE TEXT))) -> 32759
+--   Example: fn_BlobToStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobToStr
+  BLOB
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_BlobToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobAddStr(text)
+--   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text.
+--   Example: fn_BlobAddStr('tail') -> 'tail'
+--   Example: fn_BlobToStr(CAST('head ' AS BLOB SUB_TYPE TEXT) || fn_BlobAddStr('tail')) -> 'head tail'
+--   Example: fn_BlobAddStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobAddStr
+  CSTRING(32767) NULL, BLOB
+  RETURNS PARAMETER 2
+  ENTRY_POINT 'fn_BlobAddStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobToSubString(blob, start, count)
+--   count bytes of the blob from the 1-based position start, at most 32759 and ending early at a NUL byte; fewer when the blob ends first. A start below 1 counts as 1; empty when count is below 1, start lies beyond the end, or the blob is NULL (NULL numbers count as 0).
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 2, 3) -> 'bcd'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 0, 2) -> 'ab'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 5, 10) -> 'ef'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 7, 1) -> ''
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 2, -1) -> ''
+--   Example: fn_BlobToSubString(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 2, 3) -> 'b'
+--   Example: fn_BlobToSubString(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 4, 2) -> 'cd'
+--   Example: fn_BlobToSubString(NULL, 1, 5) -> ''
+--   Example: fn_BlobToSubString(CAST('abc' AS BLOB SUB_TYPE TEXT), NULL, 2) -> 'ab'
+DECLARE EXTERNAL FUNCTION fn_BlobToSubString
+  BLOB, INTEGER, INTEGER
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_BlobToSubString' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: field lookup in an allocation
+
+-- fn_BlobSubField(blob, field, line)
+--   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches.
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '?', '') -> '3'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '?') -> '2'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '', '1') -> 'KSTNR\r\nKTRNR\r\nBETRAG\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'KSTNR', '') -> '1\r\n2\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '*', '2') -> '4712\r\nB\r\n20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'betrag', '#1') -> '10.5'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'betrag', '#0') -> 'BETRAG'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '*') -> '10.5\r\n20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '2') -> '20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), ' BETRAG', '2') -> ''
+--   Example: fn_BlobSubField(CAST(fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') AS BLOB SUB_TYPE TEXT), 'KTRNR', '#1') -> 'A 1'
+--   Example: fn_BlobSubField(CAST('FELDER:KSTNR' AS BLOB SUB_TYPE TEXT), '?', '') -> ''
+--   Example: fn_BlobSubField(NULL, '?', NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobSubField
+  BLOB, CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(255) FREE_IT
+  ENTRY_POINT 'fn_BlobSubField' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: files
+
+-- fn_BlobSaveToFile(blob, file, overwrite)
+--   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
+--   Example: fn_BlobSaveToFile(CAST('abc' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'def' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 1) -> 8
+--   Example: fn_BlobSaveToFile(CAST('xyz' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 0) -> -2
+--   Example: fn_BlobSaveToFile(NULL, 'qor_example.txt', 1) -> -1
+DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
+  BLOB, CSTRING(32767) NULL, INTEGER
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobLoadFromFile(file)
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
+--   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
+--   Example: fn_BlobLoadFromFile(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
+  BLOB, CSTRING(32767) NULL
+  RETURNS PARAMETER 1
+  ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_LoadFromFile(file)
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
+--   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
+--   Example: fn_LoadFromFile(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_LoadFromFile
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_LoadFromFile' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: line lists
+
+-- fn_ListValue(blob, name)
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
+--   Example: fn_ListValue(CAST('a = 1' AS BLOB SUB_TYPE TEXT), 'a ') -> ' 1'
+--   Example: fn_ListValue(NULL, 'host') -> ''
+DECLARE EXTERNAL FUNCTION fn_ListValue
+  BLOB, CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ListLine(blob, key, mode)
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host', 1) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host', -1) -> 'Host=alpha'
+--   Example: fn_ListLine(NULL, 'Host', 0) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), NULL, 0) -> ''
+DECLARE EXTERNAL FUNCTION fn_ListLine
+  BLOB, CSTRING(32767) NULL, SMALLINT
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_ListLine' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ScanBlob(blob, text)
+--   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
+--   Example: fn_ScanBlob(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' AS BLOB SUB_TYPE TEXT), 'ALPHA') -> 6
+--   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), 'beta') -> 0
+--   Example: fn_ScanBlob(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 'cd') -> 0
+--   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), '') -> 0
+--   Example: fn_ScanBlob(NULL, 'a') -> 0
+DECLARE EXTERNAL FUNCTION fn_ScanBlob
+  BLOB, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_ScanBlob' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section blob]
 
 -- [section datetime: its declarations go between these two lines]
