@@ -435,6 +435,40 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]
+
+-- ## Accounting: booking sums and due dates
+
+-- fn_Buchungssumme(side, amount, condition, first, second)
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
+--   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
+--   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100
+--   Example: fn_Buchungssumme('h', 100, 1, 19, 1) -> 100
+--   Example: fn_Buchungssumme(NULL, 100, NULL, 19, 1) -> 120
+DECLARE EXTERNAL FUNCTION fn_Buchungssumme
+  CSTRING(16) NULL, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Buchungssumme' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Ablauf_Tag(start, days, mode, mode1_days, mode1_months)
+--   The due date (00:00) of a start date. Mode 1: the start plus mode1_days days, then plus mode1_months months, where a day beyond the month's end moves to the first of the next month (31.1. plus one month is 1.3.); days is not used. Any other mode: with days below 0 the fixed day -days of the following month, a 29th to 31st that the month lacks becoming its last day and a day above 31 counted on from the first of that month; otherwise the start plus days. A NULL start date gives NULL; other NULLs read as 0. A date beyond the year 9999 is logged and gives 30.12.1899.
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 30, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-14 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', -15, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-12-03', -15, 0, 0, 0) AS VARCHAR(30)) -> '2025-01-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -31, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -45, 0, 0, 0) AS VARCHAR(30)) -> '2024-03-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-03-01 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-29', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 99, 1, 10, 0) AS VARCHAR(30)) -> '2024-01-25 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-05-10', 0, 1, 0, 14) AS VARCHAR(30)) -> '2025-07-10 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(CAST('2024-01-15 18:30' AS TIMESTAMP), 1, 0, 0, 0) AS VARCHAR(30)) -> '2024-01-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', NULL, NULL, NULL, NULL) AS VARCHAR(30)) -> '2024-01-15 00:00:00.0000'
+--   Example: fn_Ablauf_Tag(NULL, 30, 0, 0, 0) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Ablauf_Tag
+  DATE NULL, INTEGER, INTEGER, INTEGER, INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_Ablauf_Tag' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section booking]
 
 COMMIT;
