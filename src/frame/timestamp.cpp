@@ -10,8 +10,12 @@ TDateTime TimeStampToDateTime(const TFBTimeStamp& ts) {
   return (static_cast<double>(ts.date) + kEngineDayZero) + ts.time / kTimeUnitsPerDay;
 }
 
+// Rounded to the nearest unit, not cut: a day count is binary, and the
+// nearest double to 13:45:30 on a day of this century lies a fraction of a
+// unit below it; cutting would store 13:45:29.9999. For days of the years 1
+// to 9999 a double is always within half a unit of the time it stands for.
 uint32_t TimeFractionToUnits(double fraction) {
-  double units = std::trunc(fraction * kTimeUnitsPerDay);
+  double units = std::floor(fraction * kTimeUnitsPerDay + 0.5);
   if (!(units >= 0.0)) throw RangeError();
   // A fraction a hair below 1 may round up to a whole day.
   if (units > kMaxEngineTime) return kMaxEngineTime;
