@@ -205,7 +205,7 @@ DECLARE EXTERNAL FUNCTION fn_TimeStampToFloat
   ENTRY_POINT 'fn_TimeStampToFloat' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_FloatToTimeStamp(days)
---   The timestamp of a day count (days since 30.12.1899, the time of day as fraction). NULL reads as 0. A day count below 0 with a fraction, or one beyond the engine's dates, is logged and gives 30.12.1899 00:00.
+--   The timestamp of a day count (days since 30.12.1899, the time of day as fraction). NULL reads as 0. A day count below 0 with a fraction, or one outside the years 1 to 9999, is logged and gives 30.12.1899 00:00.
 --   Example: CAST(fn_FloatToTimeStamp(1.5) AS VARCHAR(30)) -> '1899-12-31 12:00:00.0000'
 --   Example: CAST(fn_FloatToTimeStamp(44958.25) AS VARCHAR(30)) -> '2023-02-01 06:00:00.0000'
 --   Example: CAST(fn_FloatToTimeStamp(-36522) AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
@@ -254,7 +254,7 @@ DECLARE EXTERNAL FUNCTION fn_WeekOfDate
   ENTRY_POINT 'fn_WeekOfDate' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DateOfWeek(week)
---   Monday 00:00 of a week text: week and year separated by anything but digits ('5-2023', '05/2023', '5 2023', '05.23'), or one number WWYY or YYYYWW ('0523', '202305'). Two-digit years are 20xx below 70 and 19xx from 70; without a year, or with one outside 1970 to 2069, the current year. Week 0 is the Monday before week 1; weeks above 53 run on into the next year. NULL, like a text without a number, gives the Monday before week 1 of the current year.
+--   Monday 00:00 of a week text: week and year separated by anything but digits ('5-2023', '05/2023', '5 2023', '05.23'), or one number WWYY or YYYYWW ('0523', '202305'). Two-digit years are 20xx below 70 and 19xx from 70; without a year, or with one outside 1970 to 2069, the current year. Week 0 is the Monday before week 1; weeks above 53 run on into the next year. NULL, like a text without a number, gives the Monday before week 1 of the current year. A week outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
 --   Example: CAST(fn_DateOfWeek('5-2023') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
 --   Example: CAST(fn_DateOfWeek('05.23') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
 --   Example: CAST(fn_DateOfWeek('202305') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
@@ -451,7 +451,7 @@ DECLARE EXTERNAL FUNCTION fn_Buchungssumme
   ENTRY_POINT 'fn_Buchungssumme' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_Ablauf_Tag(start, days, mode, mode1_days, mode1_months)
---   The due date (00:00) of a start date. Mode 1: the start plus mode1_days days, then plus mode1_months months, where a day beyond the month's end moves to the first of the next month (31.1. plus one month is 1.3.); days is not used. Any other mode: with days below 0 the fixed day -days of the following month, a 29th to 31st that the month lacks becoming its last day and a day above 31 counted on from the first of that month; otherwise the start plus days. A NULL start date gives NULL; other NULLs read as 0. A date beyond the year 9999 is logged and gives 30.12.1899.
+--   The due date (00:00) of a start date. Mode 1: the start plus mode1_days days, then plus mode1_months months, where a day beyond the month's end moves to the first of the next month (31.1. plus one month is 1.3.); days is not used. Any other mode: with days below 0 the fixed day -days of the following month, a 29th to 31st that the month lacks becoming its last day and a day above 31 counted on from the first of that month; otherwise the start plus days. A NULL start date gives NULL; other NULLs read as 0. A due date outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
 --   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 30, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-14 00:00:00.0000'
 --   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', -15, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-15 00:00:00.0000'
 --   Example: CAST(fn_Ablauf_Tag(DATE '2024-12-03', -15, 0, 0, 0) AS VARCHAR(30)) -> '2025-01-15 00:00:00.0000'

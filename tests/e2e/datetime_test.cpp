@@ -205,6 +205,15 @@ TEST(DateTime, ErrorsAreLoggedWithAValidResult) {
        "fn_Ablauf_Tag: Range check error"},
       {"CAST(fn_Ablauf_Tag(DATE '2024-01-10', 2147483647, 0, 0, 0) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
        "fn_Ablauf_Tag: Range check error"},
+      // Beyond 9999-12-31 the server would refuse the timestamp and fail the statement.
+      {"CAST(fn_Ablauf_Tag(DATE '9999-12-31', 10, 0, 0, 0) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
+       "fn_Ablauf_Tag: Range check error"},
+      {"CAST(fn_Ablauf_Tag(DATE '0001-01-01', 0, 1, -1, 0) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
+       "fn_Ablauf_Tag: Range check error"},
+      {"CAST(fn_FloatToTimeStamp(3000000) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
+       "fn_FloatToTimeStamp: Range check error"},
+      {"CAST(fn_DateOfWeek('600000-2023') AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
+       "fn_DateOfWeek: Range check error"},
   };
   for (const auto& c : cases) {
     std::string logged;
