@@ -62,6 +62,8 @@ TEST(TimeStamp, DayCountsOfWholeSecondsComeBackExactly) {
   EXPECT_EQ(DateTimeToTimeStamp(44958.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0).time, 495300000u);
   EXPECT_EQ(DateTimeToTimeStamp(1.0 + 0.4 / kTimeUnitsPerDay).time, 0u);
   EXPECT_EQ(DateTimeToTimeStamp(1.0 + 0.6 / kTimeUnitsPerDay).time, 1u);
+  EXPECT_EQ(DateTimeToTimeStamp(-1.0 - 0.6 / kTimeUnitsPerDay).time, 0u);  // less than a unit below 0
+  EXPECT_THROW(DateTimeToTimeStamp(-1.0 - 1.5 / kTimeUnitsPerDay), RangeError);
 }
 
 TEST(TimeStamp, OutOfRangeDayCountsRaiseRangeErrors) {
