@@ -323,6 +323,295 @@ DECLARE EXTERNAL FUNCTION fn_ScanBlob
 -- [end of section blob]
 
 -- [section datetime: its declarations go between these two lines]
+
+-- ## Date and time: date parts, day names and date tests
+
+-- fn_GetYear(ts)
+--   The year of the timestamp (proleptic Gregorian calendar). NULL gives 0.
+--   Example: fn_GetYear(TIMESTAMP '2023-02-01 12:30:00') -> 2023
+--   Example: fn_GetYear(TIMESTAMP '0001-01-01 00:00:00') -> 1
+--   Example: fn_GetYear(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetYear
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetYear' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetMonth(ts)
+--   The month of the timestamp, 1 to 12. NULL gives 0.
+--   Example: fn_GetMonth(TIMESTAMP '2023-02-01 12:30:00') -> 2
+--   Example: fn_GetMonth(TIMESTAMP '1899-12-29 06:00:00') -> 12
+--   Example: fn_GetMonth(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetMonth
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDay(ts)
+--   The day of the month of the timestamp, 1 to 31. A time of day never moves the day, also before 30.12.1899. NULL gives 0.
+--   Example: fn_GetDay(TIMESTAMP '2023-02-01 12:30:00') -> 1
+--   Example: fn_GetDay(TIMESTAMP '1899-12-29 06:00:00') -> 29
+--   Example: fn_GetDay(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDay
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetDay' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DayOfTheMonth(ts)
+--   The day of the month of the timestamp, 1 to 31 (as fn_GetDay). NULL gives 0.
+--   Example: fn_DayOfTheMonth(TIMESTAMP '2024-02-29 23:59:59') -> 29
+--   Example: fn_DayOfTheMonth(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DayOfTheMonth
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DayOfTheMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DayOfTheWeek(ts)
+--   The weekday of the timestamp, 1 (Monday) to 7 (Sunday). NULL gives 0.
+--   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-01 12:30:00') -> 3
+--   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-05 00:00:00') -> 7
+--   Example: fn_DayOfTheWeek(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DayOfTheWeek
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DayOfTheWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDayofWeek(ts, style)
+--   The weekday of the timestamp as a German day name or a digit: style 1 to 10 gives the first style characters of Montag ... Sonntag, -1 to -10 the first characters of MONTAG ... SONNTAG, any other style the digit 1 (Monday) to 7 (Sunday). A NULL timestamp gives the empty text; a NULL style reads as 0.
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 2) -> 'Do'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 10) -> 'Donnerstag'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 3) -> 'Don'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', -4) -> 'DONN'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 0) -> '4'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 11) -> '4'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-01-30 00:00:00', 6) -> 'Montag'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', NULL) -> '4'
+--   Example: fn_GetDayofWeek(NULL, 2) -> ''
+DECLARE EXTERNAL FUNCTION fn_GetDayofWeek
+  TIMESTAMP NULL, INTEGER
+  RETURNS CSTRING(12) FREE_IT
+  ENTRY_POINT 'fn_GetDayofWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DaysOfMonth(month, year)
+--   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0.
+--   Example: fn_DaysOfMonth(2, 2024) -> 29
+--   Example: fn_DaysOfMonth(2, 1900) -> 28
+--   Example: fn_DaysOfMonth(2, 2000) -> 29
+--   Example: fn_DaysOfMonth(2, 24) -> 29
+--   Example: fn_DaysOfMonth(2, 99) -> 28
+--   Example: fn_DaysOfMonth(4, 2023) -> 30
+--   Example: fn_DaysOfMonth(13, 2023) -> 0
+--   Example: fn_DaysOfMonth(NULL, 2023) -> 0
+DECLARE EXTERNAL FUNCTION fn_DaysOfMonth
+  SMALLINT, INTEGER
+  RETURNS SMALLINT BY VALUE
+  ENTRY_POINT 'fn_DaysOfMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_IsDate(text)
+--   1 when the text, without blanks and control characters at its ends, is a date day first with points ('1.2.2023', '01.02.23'), optionally with a time ('1.2.2023 12:30'), else 0. 30.12.1899 00:00 counts as no date. NULL gives 0.
+--   Example: fn_IsDate('1.2.2023') -> 1
+--   Example: fn_IsDate(' 1.2.2023 ') -> 1
+--   Example: fn_IsDate('1.2.2023 12:30') -> 1
+--   Example: fn_IsDate('31.02.2023') -> 0
+--   Example: fn_IsDate('2023-02-01') -> 0
+--   Example: fn_IsDate('30.12.1899') -> 0
+--   Example: fn_IsDate('abc') -> 0
+--   Example: fn_IsDate(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_IsDate
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsDate' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: timestamp conversions
+
+-- fn_StrToDateTime(text)
+--   The timestamp of a date text day first with points and an optional time with colons. Years below 70 are 20xx, 70 to 99 are 19xx. A blank right after the first point takes the current month ('15. 2023'), an empty year before a blank the current year ('15.3.  '). A text that is no date, and NULL, give 30.12.1899 00:00. A date before 30.12.1899 with a time of day has no timestamp: it is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_StrToDateTime('1.2.2023 12:30') AS VARCHAR(30)) -> '2023-02-01 12:30:00.0000'
+--   Example: CAST(fn_StrToDateTime('01.02.23') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime('1.2.2023 12:30:45') AS VARCHAR(30)) -> '2023-02-01 12:30:45.0000'
+--   Example: CAST(fn_StrToDateTime('1.1.1800') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime('abc') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_StrToDateTime
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_StrToDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToDateTime(text)
+--   The same as fn_StrToDateTime (errors are logged under that name).
+--   Example: CAST(fn_ValToDateTime('29.02.2024 08:15') AS VARCHAR(30)) -> '2024-02-29 08:15:00.0000'
+--   Example: CAST(fn_ValToDateTime('29.02.2023') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_ValToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_ValToDateTime
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_ValToDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDateTimeStr(text)
+--   The day count (days since 30.12.1899, the time of day as fraction) of a date text, after every character other than blanks, points, digits and colons has been dropped. 0 when that is no date, and for NULL.
+--   Example: fn_GetDateTimeStr('1.2.2023 12:00') -> 44958.5
+--   Example: fn_GetDateTimeStr('am 1.2.2023') -> 44958
+--   Example: fn_GetDateTimeStr('01/02/2023') -> 0
+--   Example: fn_GetDateTimeStr('Datum: 1.2.2023') -> 0
+--   Example: fn_GetDateTimeStr('29.12.1899 06:00') -> -0.75
+--   Example: fn_GetDateTimeStr(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDateTimeStr
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetDateTimeStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDate(ts)
+--   The timestamp with its time set to 00:00 (the argument changed in place). NULL gives NULL.
+--   Example: CAST(fn_GetDate(TIMESTAMP '2023-02-01 12:30:00') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_GetDate(TIMESTAMP '1800-01-01 23:59:59') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: fn_GetDate(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_GetDate
+  TIMESTAMP NULL
+  RETURNS TIMESTAMP
+  ENTRY_POINT 'fn_GetDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetTime(ts)
+--   The time of day of the timestamp as a fraction of a day (0 to below 1). NULL gives 0.
+--   Example: fn_GetTime(TIMESTAMP '2023-02-01 12:00:00') -> 0.5
+--   Example: fn_GetTime(TIMESTAMP '2023-02-01 06:00:00') -> 0.25
+--   Example: fn_GetTime(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetTime
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDateTime(ts)
+--   The day count of the timestamp: days since 30.12.1899 plus the time of day as fraction. NULL gives 0.
+--   Example: fn_GetDateTime(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
+--   Example: fn_GetDateTime(TIMESTAMP '1899-12-29 06:00:00') -> -0.75
+--   Example: fn_GetDateTime(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDateTime
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_TimeStampToFloat(ts)
+--   The day count of the timestamp, as fn_GetDateTime. NULL gives 0.
+--   Example: fn_TimeStampToFloat(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
+--   Example: fn_TimeStampToFloat(TIMESTAMP '2023-02-01 00:00:00') -> 44958
+--   Example: fn_TimeStampToFloat(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_TimeStampToFloat
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_TimeStampToFloat' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FloatToTimeStamp(days)
+--   The timestamp of a day count (days since 30.12.1899, the time of day as fraction). NULL reads as 0. A day count below 0 with a fraction, or one outside the years 1 to 9999, is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_FloatToTimeStamp(1.5) AS VARCHAR(30)) -> '1899-12-31 12:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(44958.25) AS VARCHAR(30)) -> '2023-02-01 06:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(-36522) AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_FloatToTimeStamp
+  DOUBLE PRECISION
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_FloatToTimeStamp' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateTimeToStr(ts)
+--   The timestamp as 'DD.MM.YYYY HH:MM:SS' (fractions of a second are cut). NULL gives the empty text.
+--   Example: fn_DateTimeToStr(TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023 12:30:00'
+--   Example: fn_DateTimeToStr(TIMESTAMP '1899-12-29 06:00:00') -> '29.12.1899 06:00:00'
+--   Example: fn_DateTimeToStr(TIMESTAMP '9999-12-31 23:59:59.9999') -> '31.12.9999 23:59:59'
+--   Example: fn_DateTimeToStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_DateTimeToStr
+  TIMESTAMP NULL
+  RETURNS CSTRING(20) FREE_IT
+  ENTRY_POINT 'fn_DateTimeToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_SecondsBetween(a, b)
+--   The whole seconds between two timestamps, never negative, rounded to the nearest second. A distance beyond 2147483647 seconds (about 68 years) is logged and gives 0; so does NULL.
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:01:30') -> 90
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:01:30', TIMESTAMP '2023-02-01 12:00:00') -> 90
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:00:01.6') -> 2
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:00:01.4') -> 1
+--   Example: fn_SecondsBetween(NULL, TIMESTAMP '2023-02-01 12:00:00') -> 0
+DECLARE EXTERNAL FUNCTION fn_SecondsBetween
+  TIMESTAMP NULL, TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_SecondsBetween' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: calendar weeks
+
+-- fn_WeekOfDate(ts)
+--   The ISO 8601 week of the timestamp as 'WW-YYYY' (weeks from Monday to Sunday; week 1 holds the year's first Thursday). NULL gives the empty text.
+--   Example: fn_WeekOfDate(TIMESTAMP '2023-02-01 00:00:00') -> '05-2023'
+--   Example: fn_WeekOfDate(TIMESTAMP '2023-01-01 00:00:00') -> '52-2022'
+--   Example: fn_WeekOfDate(TIMESTAMP '2021-01-03 00:00:00') -> '53-2020'
+--   Example: fn_WeekOfDate(TIMESTAMP '2025-12-29 00:00:00') -> '01-2026'
+--   Example: fn_WeekOfDate(TIMESTAMP '2024-12-31 00:00:00') -> '01-2025'
+--   Example: fn_WeekOfDate(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_WeekOfDate
+  TIMESTAMP NULL
+  RETURNS CSTRING(12) FREE_IT
+  ENTRY_POINT 'fn_WeekOfDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateOfWeek(week)
+--   Monday 00:00 of a week text: week and year separated by anything but digits ('5-2023', '05/2023', '5 2023', '05.23'), or one number WWYY or YYYYWW ('0523', '202305'). Two-digit years are 20xx below 70 and 19xx from 70; without a year, or with one outside 1970 to 2069, the current year. Week 0 is the Monday before week 1; weeks above 53 run on into the next year. NULL, like a text without a number, gives the Monday before week 1 of the current year. A week outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_DateOfWeek('5-2023') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('05.23') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('202305') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('0523') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('1-2026') AS VARCHAR(30)) -> '2025-12-29 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('53-2020') AS VARCHAR(30)) -> '2020-12-28 00:00:00.0000'
+--   Example: fn_DayOfTheWeek(fn_DateOfWeek(NULL)) -> 1
+DECLARE EXTERNAL FUNCTION fn_DateOfWeek
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_DateOfWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: year-month keys
+
+-- fn_DateToJahrMo(ts)
+--   The JahrMo key of the timestamp: year * 100 + month. NULL gives 0.
+--   Example: fn_DateToJahrMo(TIMESTAMP '2023-02-15 10:00:00') -> 202302
+--   Example: fn_DateToJahrMo(TIMESTAMP '1999-12-31 23:59:59') -> 199912
+--   Example: fn_DateToJahrMo(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DateToJahrMo
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DateToJahrMo' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateStrToJahrMo(text)
+--   The JahrMo key (year * 100 + month) of a date text as fn_StrToDateTime reads it. A text that is no date, and NULL, give 189912 (30.12.1899).
+--   Example: fn_DateStrToJahrMo('15.02.2023') -> 202302
+--   Example: fn_DateStrToJahrMo('15.02.23') -> 202302
+--   Example: fn_DateStrToJahrMo('31.12.1800 12:00') -> 180012
+--   Example: fn_DateStrToJahrMo('abc') -> 189912
+--   Example: fn_DateStrToJahrMo(NULL) -> 189912
+DECLARE EXTERNAL FUNCTION fn_DateStrToJahrMo
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DateStrToJahrMo' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_JahrMoToDate(key)
+--   The first day of the key's month at 00:00. Years below 100 follow the two-digit rule (2302 is February 2023). A key with a month outside 1 to 12, and NULL, give 30.12.1899 00:00.
+--   Example: CAST(fn_JahrMoToDate(202302) AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202312) AS VARCHAR(30)) -> '2023-12-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(2302) AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(7502) AS VARCHAR(30)) -> '1975-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202313) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202300) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_JahrMoToDate
+  INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_JahrMoToDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_JahrMoToDateStr(key)
+--   The key as the text '01.MM.YYYY' of its first day, unchecked. NULL reads as 0.
+--   Example: fn_JahrMoToDateStr(202302) -> '01.02.2023'
+--   Example: fn_JahrMoToDateStr(202313) -> '01.13.2023'
+--   Example: fn_JahrMoToDateStr(2302) -> '01.02.0023'
+--   Example: fn_JahrMoToDateStr(0) -> '01.00.0000'
+--   Example: fn_JahrMoToDateStr(NULL) -> '01.00.0000'
+DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
+  INTEGER
+  RETURNS CSTRING(20) FREE_IT
+  ENTRY_POINT 'fn_JahrMoToDateStr' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
@@ -469,6 +758,40 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]
+
+-- ## Accounting: booking sums and due dates
+
+-- fn_Buchungssumme(side, amount, condition, first, second)
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
+--   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
+--   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100
+--   Example: fn_Buchungssumme('h', 100, 1, 19, 1) -> 100
+--   Example: fn_Buchungssumme(NULL, 100, NULL, 19, 1) -> 120
+DECLARE EXTERNAL FUNCTION fn_Buchungssumme
+  CSTRING(16) NULL, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Buchungssumme' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Ablauf_Tag(start, days, mode, mode1_days, mode1_months)
+--   The due date (00:00) of a start date. Mode 1: the start plus mode1_days days, then plus mode1_months months, where a day beyond the month's end moves to the first of the next month (31.1. plus one month is 1.3.); days is not used. Any other mode: with days below 0 the fixed day -days of the following month, a 29th to 31st that the month lacks becoming its last day and a day above 31 counted on from the first of that month; otherwise the start plus days. A NULL start date gives NULL; other NULLs read as 0. A due date outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 30, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-14 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', -15, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-12-03', -15, 0, 0, 0) AS VARCHAR(30)) -> '2025-01-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -31, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -45, 0, 0, 0) AS VARCHAR(30)) -> '2024-03-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-03-01 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-29', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 99, 1, 10, 0) AS VARCHAR(30)) -> '2024-01-25 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-05-10', 0, 1, 0, 14) AS VARCHAR(30)) -> '2025-07-10 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(CAST('2024-01-15 18:30' AS TIMESTAMP), 1, 0, 0, 0) AS VARCHAR(30)) -> '2024-01-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', NULL, NULL, NULL, NULL) AS VARCHAR(30)) -> '2024-01-15 00:00:00.0000'
+--   Example: fn_Ablauf_Tag(NULL, 30, 0, 0, 0) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Ablauf_Tag
+  DATE NULL, INTEGER, INTEGER, INTEGER, INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_Ablauf_Tag' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section booking]
 
 COMMIT;
