@@ -123,7 +123,7 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
   ENTRY_POINT 'fn_RenameDatabase' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DiskFree(location)
---   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' or reports nothing.
+--   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskFree
@@ -133,7 +133,6 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
 
 -- fn_DiskSize(location)
 --   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
---   Example: IIF(fn_DiskSize(NULL) > 0, 1, 0) -> 1
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskSize

@@ -87,8 +87,7 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
   setup.has_attr = true;
 
   // The child gets /dev/null as input and error output, and the pipe (or
-  // /dev/null) as output; every other descriptor of the server is closed by
-  // O_CLOEXEC on exec.
+  // /dev/null) as output; no other descriptor.
   rc = posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
   if (rc == 0) rc = posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
   if (rc == 0) {
@@ -96,6 +95,10 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
              ? posix_spawn_file_actions_adddup2(&setup.actions, write_end.get(), 1)
              : posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
   }
+#if defined(__GLIBC__) && __GLIBC_PREREQ(2, 34)
+  // Descriptors the server opened without O_CLOEXEC stay out of the child too.
+  if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
+#endif
   // Signals: default dispositions and nothing blocked, whatever the server's
   // threads have set.
   sigset_t all, none;

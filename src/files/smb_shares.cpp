@@ -33,17 +33,22 @@ bool IsPathLine(std::string_view line, size_t limit, std::string_view& value) {
 
 }  // namespace
 
+TextList SmbConfLines(std::string_view text) {
+  TextList lines = SplitTextLines(text);
+  for (std::string& line : lines) {
+    std::string trimmed(TrimText(line));
+    trimmed.push_back(' ');
+    line = std::move(trimmed);
+  }
+  return lines;
+}
+
 bool ReadSmbConfLines(TextList& lines) {
   lines.clear();
   std::string text;
   for (const char* path : kSmbConfPaths) {
     if (ReadWholeFile(path, text) != 0) continue;
-    lines = SplitTextLines(text);
-    for (std::string& line : lines) {
-      std::string trimmed(TrimText(line));
-      trimmed.push_back(' ');
-      line = std::move(trimmed);
-    }
+    lines = SmbConfLines(text);
     return true;
   }
   return false;

@@ -25,8 +25,12 @@ struct SmbShare {
 };
 using ShareTable = std::vector<SmbShare>;
 
-// The lines of the first readable configuration file, each trimmed of bytes
-// below 33 and followed by one blank; false when none could be read.
+// The lines of a configuration text, each trimmed of bytes below 33 and
+// followed by one blank (so that no line is empty).
+TextList SmbConfLines(std::string_view text);
+
+// SmbConfLines of the first readable configuration file; false when none
+// could be read.
 bool ReadSmbConfLines(TextList& lines);
 
 // The path of the share `name` (ASCII case ignored) in the configuration
