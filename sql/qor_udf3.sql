@@ -37,7 +37,7 @@
 -- ## Files, directories and database paths
 
 -- fn_Filepath(location)
---   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section take up to 32767 characters, the longest text a column can hold. NULL counts as the empty text.
+--   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
 --   Example: fn_Filepath('dbhost:/') -> '5/'
 --   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
 --   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
@@ -141,7 +141,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskSize
   ENTRY_POINT 'fn_DiskSize' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_UNCpath(path)
---   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, and for NULL.
+--   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
 --   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
 --   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
 --   Example: fn_UNCpath(NULL) -> ''

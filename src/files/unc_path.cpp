@@ -82,12 +82,20 @@ std::string UncPathFromShares(std::string path, ShareTable shares,
   return {};
 }
 
+namespace {
+
+std::string Deliverable(std::string path) {
+  return path.size() > kMaxUncLength ? std::string() : path;
+}
+
+}  // namespace
+
 std::string GetUNCPfad(std::string_view path) {
   std::string argument(path);
   const AliasList aliases = ReadAliasFile(kServerAliasFile);
   const std::string_view value = AliasValue(aliases, argument);
   if (!value.empty()) argument = std::string(value);
-  if (argument.starts_with("\\\\")) return argument;  // a network path already
+  if (argument.starts_with("\\\\")) return Deliverable(argument);  // a network path already
 
   const char sep = argument.starts_with('/') ? '/' : '\\';
   const size_t drive = argument.find(":\\");
@@ -95,7 +103,8 @@ std::string GetUNCPfad(std::string_view path) {
 
   ShareTable shares;
   if (!LoadSmbShares(shares)) return {};
-  return UncPathFromShares(std::move(argument), std::move(shares), [] { return GetHostName(); });
+  return Deliverable(
+      UncPathFromShares(std::move(argument), std::move(shares), [] { return GetHostName(); }));
 }
 
 }  // namespace qor

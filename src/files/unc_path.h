@@ -13,6 +13,10 @@ namespace qor {
 // The alias file of the network paths (an absolute path, unlike the
 // resolver's ./aliases.conf).
 inline constexpr const char* kServerAliasFile = "/opt/firebird/aliases.conf";
+// The longest network path handed back: the longest text the engine hands on
+// from a function result (its VARCHAR limit); a longer one is answered with
+// the empty text.
+inline constexpr size_t kMaxUncLength = 32765;
 
 // The server's host name: the output of the hostname program, its lines
 // joined and trimmed. Raises IoError when the program cannot be started.
@@ -35,7 +39,8 @@ std::string UncPathFromShares(std::string path, ShareTable shares,
 
 // The network path of a server path or of an alias of
 // /opt/firebird/aliases.conf, through the host's Samba configuration. A
-// location already in the network form is answered unchanged.
+// location already in the network form is answered unchanged. Empty when the
+// answer would be longer than kMaxUncLength.
 std::string GetUNCPfad(std::string_view path);
 
 }  // namespace qor

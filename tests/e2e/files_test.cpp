@@ -175,6 +175,25 @@ TEST_F(FilesEngine, DiskFiguresFromDf) {
   EXPECT_EQ(Number("fn_DiskSize(NULL)"), 0.0);
 }
 
+// Arguments as long as a column can hold are accepted, and the answers fit
+// their declared results.
+TEST_F(FilesEngine, LongestArgumentsFitTheDeclarations) {
+  // The longest text a column holds: VARCHAR(32765).
+  const std::string longest = "host:/" + std::string(32765 - 6, 'x');
+  EXPECT_EQ(Text("fn_Filepath(" + Quote(longest) + ")"), "8Pfadangabe/Fehlermeldung zu lang!");
+  EXPECT_EQ(Number("fn_FileExists(" + Quote(longest) + ")"), 0);
+  EXPECT_EQ(Number("fn_CreateDir(" + Quote(longest) + ")"), 0);
+  const std::string unc = "\\\\" + std::string(32765 - 2, 'x');
+  EXPECT_EQ(Text("fn_UNCpath(" + Quote(unc) + ")"), unc);
+  Db().Execute("CREATE TABLE files_long (loc VARCHAR(32765))");
+  Db().Execute("INSERT INTO files_long VALUES (" + Quote(unc) + ")");
+  auto rows = Db().Query("SELECT fn_UNCpath(loc), fn_Filepath(loc) FROM files_long");
+  Db().Execute("DROP TABLE files_long");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].text, unc);
+  EXPECT_EQ(rows[0][1].text, "8Ungueltige Pfadangabe");  // no "\\" after the host
+}
+
 // Errors the design leaves unguarded: each function logs its own name and
 // answers its neutral result.
 TEST_F(FilesEngine, ErrorsAreLoggedWithNeutralResults) {

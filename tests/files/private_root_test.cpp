@@ -136,6 +136,13 @@ TEST_F(PrivateRoot, NetworkPathsThroughSharesAliasesAndHostName) {
   EXPECT_EQ(GetUNCPfad("/elsewhere/x.fdb"), "");
   EXPECT_EQ(GetUNCPfad("\\\\other\\share\\x.fdb"), "\\\\other\\share\\x.fdb");
 
+  // Longer than the declared result: empty rather than a failing statement.
+  Put(kServerAliasFile, "lang = /srv/daten/" + std::string(32767, 'y') + "/x.fdb\n");
+  EXPECT_EQ(GetUNCPfad("lang"), "");
+  EXPECT_EQ(GetUNCPfad("\\\\" + std::string(kMaxUncLength - 1, 'z')), "");
+  EXPECT_EQ(GetUNCPfad("\\\\" + std::string(kMaxUncLength - 2, 'z')).size(), kMaxUncLength);
+  Put(kServerAliasFile, "firma = /srv/daten/firma.fdb\n");
+
   StandInHostname("  db\\nhost \\n");  // lines joined, then trimmed
   EXPECT_EQ(GetHostName(), "dbhost");
 
