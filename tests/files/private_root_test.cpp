@@ -155,5 +155,20 @@ TEST_F(PrivateRoot, NetworkPathsThroughSharesAliasesAndHostName) {
   EXPECT_THROW(GetUNCPfad("/srv/daten/x.fdb"), IoError);
 }
 
+TEST_F(PrivateRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
+  ScopedCwd cwd(work_.path());
+  auto failing = [](std::string_view, std::string&) -> std::string { throw IoError("lookup failed"); };
+  EXPECT_EQ(ResolvePfad("host:daten\\x.fdb", failing), "");  // the result built so far
+  EXPECT_NE(TraceText().find(" : GetAbsolutePfad EXCEPT: \n"), std::string::npos) << TraceText();
+
+  // The trace log cannot be written either: the line goes to the error log.
+  const std::string trace_file = std::string(kTraceDir) + "/" + TraceFileName();
+  fs::remove(trace_file);
+  fs::create_directory(trace_file);
+  EXPECT_EQ(ResolvePfad("host:daten\\x.fdb", failing), "");
+  EXPECT_NE(ReadFile(work_.File("qor_udf3.err")).find(": GetAbsolutePfad EXCEPT: "), std::string::npos);
+  fs::remove(trace_file);
+}
+
 }  // namespace
 }  // namespace qor
