@@ -1,8 +1,9 @@
-// Entry points of the file, directory and database path functions. The
-// design gives most of them no guard of their own; every one still catches
-// whatever is raised inside it (an alias file that cannot be read, a host
-// program that cannot be started, no memory), writes "<function>: <message>"
-// to the error log and answers its neutral result: 0, 0.0 or the empty text.
+// Entry points of the file, directory and database path functions. Ordinary
+// failures (no such file, a refused deletion, an unusable location) are
+// answers, not errors. Whatever is raised inside one of them (an alias file
+// that cannot be read, a host program that cannot be started, no memory) is
+// caught here, written to the error log as "<function>: <message>", and the
+// function answers its neutral result: 0, 0.0 or the empty text.
 
 #include <cstdint>
 

@@ -194,8 +194,8 @@ TEST_F(FilesEngine, LongestArgumentsFitTheDeclarations) {
   EXPECT_EQ(rows[0][1].text, "8Ungueltige Pfadangabe");  // no "\\" after the host
 }
 
-// Errors the design leaves unguarded: each function logs its own name and
-// answers its neutral result.
+// An alias file that cannot be read, a program that cannot be started: each
+// function logs its own name and answers its neutral result.
 TEST_F(FilesEngine, ErrorsAreLoggedWithNeutralResults) {
   fs::create_directory(WorkDir() + "/aliases.conf");  // there, but not readable
   struct Case {
