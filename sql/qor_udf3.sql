@@ -618,6 +618,121 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
 -- [end of section mask]
 
 -- [section files: its declarations go between these two lines]
+-- ## Files, directories and database paths
+
+-- fn_Filepath(location)
+--   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
+--   Example: fn_Filepath('dbhost:/') -> '5/'
+--   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
+--   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
+--   Example: fn_Filepath('dbhost:C:\daten\x.fdb') -> '0C:\\daten\\x.fdb'
+--   Example: fn_Filepath('firma.fdb') -> '8Ungueltige Pfadangabe'
+--   Example: fn_Filepath('dbhost:firma.fdb') -> '8Keine Pfadangabe vorhanden!'
+--   Example: fn_Filepath('\\dbhost\daten') -> '8Keine Pfadangabe vorhanden!'
+--   Example: fn_Filepath(NULL) -> '8Ungueltige Pfadangabe'
+DECLARE EXTERNAL FUNCTION fn_Filepath
+  CSTRING(32767) NULL
+  RETURNS CSTRING(256) FREE_IT
+  ENTRY_POINT 'fn_Filepath' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileExists(location)
+--   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0.
+--   Example: fn_FileExists('dbhost:/') -> 1
+--   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
+--   Example: fn_FileExists('firma.fdb') -> 0
+--   Example: fn_FileExists(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileExists
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileExists' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DirectoryExists(location)
+--   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0.
+--   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
+--   Example: fn_DirectoryExists('dbhost:/') -> 0
+--   Example: fn_DirectoryExists('dbhost:/qor_no_such_dir/x.fdb') -> 0
+--   Example: fn_DirectoryExists(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DirectoryExists
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DirectoryExists' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_CreateDir(location)
+--   1 when the directory of a database location exists or was created, with every missing parent (mode 0777 less the server's umask), else 0. Only a location whose own directory is missing creates anything: host:/data/neu/ creates /data/neu, host:/data/neu with an existing /data creates nothing and gives 1. Relative paths (drive paths, shares that are not configured) are never created. NULL gives 0.
+--   Example: fn_CreateDir('dbhost:/') -> 1
+--   Example: fn_CreateDir('dbhost:C:\daten\neu\') -> 0
+--   Example: fn_CreateDir('firma') -> 0
+--   Example: fn_CreateDir(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_CreateDir
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_CreateDir' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileGetAttr(location)
+--   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath.
+--   Example: fn_FileGetAttr('dbhost:/') -> 0
+--   Example: fn_FileGetAttr(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileGetAttr
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileGetAttr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileSetRight(path)
+--   Gives read and write rights to everybody on the server path (chmod guo+rw, run without a shell; the whole text is one file name, no shell character acts) and waits for it. Always 0. NULL or an empty path changes nothing.
+--   Example: fn_FileSetRight('/qor_no_such_file.fdb') -> 0
+--   Example: fn_FileSetRight(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileSetRight
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileSetRight' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DropDatabase(path)
+--   Deletes the file at the server path when its name ends in .fdb, .gdb, .fbk or .gbk (any case) and gives 1 when it was deleted, else 0. The path is used as it stands (no alias or share). NULL gives 0.
+--   Example: fn_DropDatabase('/qor_no_such_dir/x.fdb') -> 0
+--   Example: fn_DropDatabase('/qor_no_such_dir/x.txt') -> 0
+--   Example: fn_DropDatabase(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DropDatabase
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DropDatabase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_RenameDatabase(old_path, new_path)
+--   Renames a database or backup file (both names ending in .fdb, .gdb, .fbk or .gbk, any case; an existing file of the new name is replaced; both on one file system) and gives 1 when it now bears the new name, else 0. The paths are used as they stand. NULL gives 0.
+--   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.fdb') -> 0
+--   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.txt') -> 0
+--   Example: fn_RenameDatabase(NULL, NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_RenameDatabase
+  CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_RenameDatabase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DiskFree(location)
+--   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
+--   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
+DECLARE EXTERNAL FUNCTION fn_DiskFree
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_DiskFree' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DiskSize(location)
+--   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
+--   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
+--   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
+DECLARE EXTERNAL FUNCTION fn_DiskSize
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_DiskSize' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_UNCpath(path)
+--   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
+--   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
+--   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
+--   Example: fn_UNCpath(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_UNCpath
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_UNCpath' MODULE_NAME 'qor_udf3.dll';
 -- [end of section files]
 
 -- ## Accounting: debit and credit amounts
