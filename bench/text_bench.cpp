@@ -1,5 +1,7 @@
 // Per-row costs of the text functions (targets as in hot_paths_bench.cpp:
-// each case well below the engine's own cost of a call, under 1 µs).
+// each everyday case well below the engine's own cost of a call, under 1 µs;
+// the worst-case search over the longest texts under 1 ms, linear in their
+// lengths).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -38,6 +40,16 @@ void BM_ReplaceTextIgnoreCase(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReplaceTextIgnoreCase);
+
+// Near-misses everywhere: the search stays linear in the lengths.
+void BM_PosTextWorstCase(benchmark::State& state) {
+  const std::string text(32767, 'a');
+  const std::string search = std::string(16383, 'a') + "b";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(qor::PosText(search, text));
+  }
+}
+BENCHMARK(BM_PosTextWorstCase);
 
 void BM_ListItemAt(benchmark::State& state) {
   for (auto _ : state) {

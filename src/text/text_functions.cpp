@@ -1,5 +1,7 @@
 #include "text/text_functions.h"
 
+#include <string.h>
+
 #include <cstring>
 
 #include "frame/errors.h"
@@ -7,6 +9,20 @@
 #include "text/case_tables.h"
 
 namespace qor {
+
+namespace {
+
+// The offset of the first needle in text at or after `from`, or npos. The C
+// library's memmem stays linear in both lengths whatever the texts hold,
+// where a plain search can take time proportional to their product.
+size_t FindText(std::string_view text, std::string_view needle, size_t from) noexcept {
+  if (from > text.size() || needle.size() > text.size() - from) return std::string_view::npos;
+  const void* at = memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+  return at == nullptr ? std::string_view::npos
+                       : static_cast<size_t>(static_cast<const char*>(at) - text.data());
+}
+
+}  // namespace
 
 int32_t CompareText(std::string_view a, std::string_view b) noexcept {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -64,7 +80,7 @@ char* LowerCaseInPlace(char* text) noexcept {
 
 int32_t PosText(std::string_view search, std::string_view text) noexcept {
   if (search.empty()) return 0;
-  const size_t at = text.find(search);
+  const size_t at = FindText(text, search, 0);
   if (at == std::string_view::npos || at >= INT32_MAX) return 0;
   return static_cast<int32_t>(at + 1);
 }
@@ -85,7 +101,7 @@ std::string ReplaceText(std::string_view search, std::string_view replacement,
   std::string out;
   size_t from = 0;
   for (;;) {
-    const size_t at = find_in.find(find_what, from);
+    const size_t at = FindText(find_in, find_what, from);
     if (at == std::string_view::npos) break;
     out.append(text, from, at - from).append(replacement);
     from = at + search.size();

@@ -114,6 +114,7 @@ TEST(PosText, FirstOccurrence) {
   struct Case { std::string_view search, text; int32_t want; } cases[] = {
       {"cd", "abcdcd", 3}, {"a", "abc", 1}, {"c", "abc", 3}, {"abc", "abc", 1},
       {"abcd", "abc", 0}, {"CD", "abcd", 0}, {"", "abc", 0}, {"", "", 0}, {"a", "", 0},
+      {"aab", "aaaab", 3}, {std::string_view("\0b", 2), std::string_view("a\0\0b", 4), 3},
   };
   for (const auto& c : cases) EXPECT_EQ(PosText(c.search, c.text), c.want) << c.search << " in " << c.text;
 }
@@ -139,6 +140,8 @@ TEST(ReplaceText, LeftToRightWithoutOverlap) {
       {"\xE4", "ae", "\xC4pfel \xE4", true, true, "aepfel ae"},  // Latin-1 letters fold
       {"\xFF", "-", "Y\xFFy", true, true, "---"},         // 0xFF upper-cases to Y
       {"ss", "-", "\xDF", true, true, "\xDF"},
+      {"aab", "-", "aaabaab", true, false, "a--"},
+      {"b", "-", "ab", true, false, "a-"},  // a match that ends the text
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ReplaceText(c.search, c.replacement, c.text, c.all, c.ignore_case), c.want)
