@@ -86,8 +86,9 @@ int32_t PosText(std::string_view search, std::string_view text) noexcept {
 }
 
 std::string ReplaceText(std::string_view search, std::string_view replacement,
-                        std::string_view text, bool all, bool ignore_case) {
-  if (search.empty()) return std::string(text);
+                        std::string_view text, bool all, bool ignore_case, size_t limit) {
+  const size_t keep = limit == std::string::npos ? limit : limit + 1;
+  if (search.empty()) return std::string(text.substr(0, keep));
   // Finding happens in the upper-cased copies; the table keeps every byte in
   // its place, so positions in them are positions in text.
   std::string upper_search, upper_text;
@@ -105,9 +106,14 @@ std::string ReplaceText(std::string_view search, std::string_view replacement,
     if (at == std::string_view::npos) break;
     out.append(text, from, at - from).append(replacement);
     from = at + search.size();
+    if (out.size() >= keep) {
+      out.resize(keep);
+      return out;
+    }
     if (!all) break;
   }
   out.append(text, from);
+  if (out.size() > keep) out.resize(keep);
   return out;
 }
 

@@ -47,8 +47,13 @@ int32_t PosText(std::string_view search, std::string_view text) noexcept;
 // only the first; `ignore_case` finds search through the upper case table
 // (the result keeps the text's own bytes outside the replaced parts). An
 // empty search leaves text unchanged.
+// A result longer than `limit` bytes is not built to its end: it stops at
+// limit + 1 bytes, enough for a caller that refuses longer texts (the
+// server refuses results beyond their declared size) without making a
+// result of up to a gigabyte first.
 std::string ReplaceText(std::string_view search, std::string_view replacement,
-                        std::string_view text, bool all, bool ignore_case);
+                        std::string_view text, bool all, bool ignore_case,
+                        size_t limit = std::string::npos);
 
 // CR LF repeated count times for a count from 1 to 100, else empty.
 std::string CrLfText(int32_t count);

@@ -80,9 +80,15 @@ QOR_EXPORT int32_t fn_Pos(const char* search, const char* text) {
   return Guard(__func__, 0, [&] { return PosText(ArgText(search), ArgText(text)); });
 }
 
+// Both replace functions are declared RETURNS CSTRING(32767): a longer
+// result fails the caller's statement, so it is built only as far as needed
+// to be refused.
+constexpr size_t kMaxReplaceResult = 32767;
+
 QOR_EXPORT char* fn_ReplaceStr(const char* search, const char* replacement, const char* text) {
   return GuardText(__func__, [&] {
-    return ReplaceText(ArgText(search), ArgText(replacement), ArgText(text), true, false);
+    return ReplaceText(ArgText(search), ArgText(replacement), ArgText(text), true, false,
+                       kMaxReplaceResult);
   });
 }
 
@@ -90,7 +96,7 @@ QOR_EXPORT char* fn_StrReplace(const char* search, const char* replacement, cons
                                const int16_t* all, const int16_t* ignore_case) {
   return GuardText(__func__, [&] {
     return ReplaceText(ArgText(search), ArgText(replacement), ArgText(text), ArgValue(all) == 1,
-                       ArgValue(ignore_case) == 1);
+                       ArgValue(ignore_case) == 1, kMaxReplaceResult);
   });
 }
 

@@ -132,6 +132,10 @@ TEST(TextLimits, LongerReplaceResultsFailTheStatement) {
                std::runtime_error);
   EXPECT_THROW(Db().Scalar("SELECT CHAR_LENGTH(fn_StrReplace('a', 'bb', LPAD('', 32767, 'a'), 0, 0)) FROM RDB$DATABASE"),
                std::runtime_error);
+  // The longest result the arguments allow (a gigabyte) is refused the same way.
+  EXPECT_THROW(Db().Scalar("SELECT CHAR_LENGTH(fn_StrReplace('a', LPAD('', 32767, 'b'), LPAD('', 32767, 'a'), 1, 1)) "
+                           "FROM RDB$DATABASE"),
+               std::runtime_error);
   EXPECT_EQ(ErrorLog().size(), logged);
 }
 

@@ -156,6 +156,31 @@ TEST(ReplaceText, GrowsBeyondTheInput) {
   EXPECT_EQ(out, std::string(100000, 'b'));
 }
 
+// Past the limit the result stops at limit + 1 bytes; up to it, nothing is cut.
+TEST(ReplaceText, StopsOneBytePastTheLimit) {
+  struct Case {
+    std::string_view search, replacement, text;
+    bool all;
+    size_t limit;
+    std::string_view want;
+  } cases[] = {
+      {"a", "bb", "aaa", true, 6, "bbbbbb"},
+      {"a", "bb", "aaa", true, 5, "bbbbbb"},
+      {"a", "bb", "aaa", true, 4, "bbbbb"},
+      {"a", "bbbbbbbb", "aaa", true, 3, "bbbb"},
+      {"a", "b", "axyz", false, 2, "bxy"},   // the unreplaced rest counts too
+      {"a", "b", "xyz", true, 1, "xy"},
+      {"", "b", "xyz", true, 1, "xy"},
+      {"q", "b", "xyz", true, 3, "xyz"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReplaceText(c.search, c.replacement, c.text, c.all, false, c.limit), c.want)
+        << c.search << " -> " << c.replacement << " in " << c.text << " limit " << c.limit;
+  }
+  const std::string text(32767, 'a');
+  EXPECT_EQ(ReplaceText("a", text, text, true, false, 32767).size(), 32768u);
+}
+
 TEST(CrLfText, OneToAHundredPairs) {
   EXPECT_EQ(CrLfText(1), "\r\n");
   EXPECT_EQ(CrLfText(3), "\r\n\r\n\r\n");
