@@ -20,7 +20,7 @@ expected_files() {
   case $lib_dir in /*) ;; *) lib_dir=$prefix/$lib_dir ;; esac
   printf '%s\n' "$lib_dir/libqor_udf3.dll.so" \
     "$prefix/share/qor-udf3/sql/qor_udf3.sql" \
-    "$prefix/share/doc/qor-udf3/README.md" | sed 's|//*|/|g' | sort
+    "$prefix/share/doc/qor-udf3/README.md" "$prefix/share/doc/qor-udf3/functions.md" | sed 's|//*|/|g' | sort
 }
 
 check_library() {
