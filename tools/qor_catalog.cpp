@@ -6,6 +6,7 @@
 //   qor_catalog demo   <script>             an isql script that runs every example
 //   qor_catalog reference       <script> <md>  rewrites the function reference
 //   qor_catalog check-reference <script> <md>  the function reference is up to date
+//   qor_catalog noop-source     <script> <cpp> the benchmark's no-op entry points
 // When the README holds the overview markers, check and readme also keep the
 // overview by subsystem between them.
 #include <cstdio>
@@ -13,12 +14,14 @@
 #include <string>
 
 #include "catalog.h"
+#include "noop_gen.h"
 #include "reference.h"
 
 namespace {
 
 int Usage() {
-  std::fputs("usage: qor_catalog check|readme|names|demo|reference|check-reference <script> [<file>]\n",
+  std::fputs("usage: qor_catalog check|readme|names|demo|reference|check-reference|noop-source\n"
+             "                   <script> [<file>]\n",
              stderr);
   return 2;
 }
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
       }
     }
     return 0;
+  }
+  if (cmd == "noop-source") {
+    if (argc < 4) return Usage();
+    return WriteIfChanged(argv[3], catalog::ReadFile(argv[3]), catalog::NoopSource(cat));
   }
   if (cmd == "reference" || cmd == "check-reference") {
     if (argc < 4) return Usage();

@@ -1,5 +1,6 @@
 // The function reference and the README overview made by the catalogue tool
 // from a small declaration script.
+#include "noop_gen.h"
 #include "reference.h"
 
 #include <string>
@@ -141,6 +142,53 @@ TEST(Reference, ScriptWithoutDescriptionOrExampleIsRejected) {
     ASSERT_EQ(cat.errors.size(), 1u) << c.script;
     EXPECT_NE(cat.errors[0].find(c.error), std::string::npos) << cat.errors[0];
   }
+}
+
+// The benchmark's no-op twins: one per declaration, of the result's kind.
+TEST(NoopTwins, SameSignatureAndTheLeastValidResult) {
+  const Catalog cat = Parse(std::string(kScript) + R"(
+-- fn_Trim(text)
+--   Trimmed in place.
+--   Example: fn_Trim(' a ') -> 'a'
+DECLARE EXTERNAL FUNCTION fn_Trim
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767)
+  ENTRY_POINT 'fn_Trim' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ToBlob(text, blob)
+--   Into a blob.
+--   Example: fn_ToBlob('a') -> 'a'
+DECLARE EXTERNAL FUNCTION fn_ToBlob
+  CSTRING(32767) NULL, BLOB
+  RETURNS PARAMETER 2
+  ENTRY_POINT 'fn_ToBlob' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Stamp(x)
+--   A timestamp.
+--   Example: fn_Stamp(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Stamp
+  INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_Stamp' MODULE_NAME 'qor_udf3.dll';
+)");
+  ASSERT_TRUE(cat.errors.empty()) << cat.errors.front();
+  const std::string source = NoopSource(cat);
+  for (const char* line : {
+           "extern \"C\" QOR_NOOP_EXPORT void* fn_Up() { return Fresh(1); }\n",
+           "extern \"C\" QOR_NOOP_EXPORT double fn_Round() { return 0.0; }\n",
+           "extern \"C\" QOR_NOOP_EXPORT long long fn_Now() { return 0; }\n",
+           "extern \"C\" QOR_NOOP_EXPORT const void* fn_Trim() { return kZero; }\n",
+           "extern \"C\" QOR_NOOP_EXPORT void fn_ToBlob() {}\n",
+           "extern \"C\" QOR_NOOP_EXPORT void* fn_Stamp() { return Fresh(16); }\n",
+       }) {
+    EXPECT_NE(source.find(line), std::string::npos) << line << "\n---\n" << source;
+  }
+  EXPECT_EQ(NoopDeclaration(cat.functions[1]),
+            "DECLARE EXTERNAL FUNCTION nop_Round NUMERIC(15,2), INTEGER RETURNS DOUBLE PRECISION BY VALUE "
+            "ENTRY_POINT 'fn_Round' MODULE_NAME 'qor_noop.dll'");
+  EXPECT_EQ(NoopDeclaration(cat.functions[2]),
+            "DECLARE EXTERNAL FUNCTION nop_Now RETURNS INTEGER BY VALUE ENTRY_POINT 'fn_Now' "
+            "MODULE_NAME 'qor_noop.dll'");
 }
 
 }  // namespace
