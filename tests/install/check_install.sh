@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary root and builds the Debian package, and
 # checks what each holds.
-#   check_install.sh <build dir> <source dir> <UDF dir> <cmake> <cpack>
+#   check_install.sh <build dir> <source dir> <cmake> <cpack>
 set -euo pipefail
-build=$1 source=$2 udf_dir=$3 cmake=$4 cpack=$5
+build=$1 source=$2 cmake=$3 cpack=$4
+# The UDF directory as configured (a cache variable of the build).
+udf_dir=$(sed -n 's/^QOR_UDF_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ -n "$udf_dir" ] || { echo "FAIL: no QOR_UDF_DIR in $build/CMakeCache.txt" >&2; exit 1; }
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/qor_install_XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
