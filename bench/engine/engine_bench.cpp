@@ -19,7 +19,9 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -240,7 +242,14 @@ std::vector<Case> CasesOf(const catalog::Function& f, FbSession& db, int& blob_i
   out.push_back(base);
 
   // Blob arguments at 1 KB and 1 MB: the example's text repeated.
-  const std::vector<std::string> types = SplitTopLevel(f.arguments);
+  std::vector<std::string> types = SplitTopLevel(f.arguments);
+  // A blob result is a declared argument that the call does not pass.
+  const std::string returns = Upper(f.returns);
+  const size_t parameter = returns.find("PARAMETER ");
+  if (parameter != std::string::npos) {
+    const size_t k = static_cast<size_t>(std::atoi(returns.c_str() + parameter + 10));
+    if (k >= 1 && k <= types.size()) types.erase(types.begin() + static_cast<std::ptrdiff_t>(k - 1));
+  }
   if (types.size() != call.args.size()) return out;
   std::vector<size_t> blobs;
   std::string literal;
