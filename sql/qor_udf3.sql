@@ -31,6 +31,51 @@
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
+-- ## Masks
+
+-- fn_MaskString(mask, value)
+--   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width above 32767 fails. A NULL mask or value counts as empty.
+--   Example: fn_MaskString('s6', 'abc') -> '   abc'
+--   Example: fn_MaskString('S5', 'abc') -> 'abc  '
+--   Example: fn_MaskString('C2', 'abc') -> 'ab'
+--   Example: fn_MaskString('U', 'abc') -> 'ABC'
+--   Example: fn_MaskString('R#,##0.00', '1234,5') -> '1,234.50'
+--   Example: fn_MaskString('o8', '12-34/5') -> '00012345'
+--   Example: fn_MaskString('W30', '123') -> 'EINS-ZWEI-DREI----------------'
+--   Example: fn_MaskString('W10,2,3', '12345') -> 'DREI-VIER-'
+--   Example: fn_MaskString('w3', '123') -> 'EINS'
+--   Example: fn_MaskString('X12', 'abc') -> 'abc'
+--   Example: fn_MaskString('', 'abc') -> 'abc'
+--   Example: fn_MaskString(NULL, 'abc') -> 'abc'
+--   Example: fn_MaskString('S3', NULL) -> '   '
+DECLARE EXTERNAL FUNCTION fn_MaskString
+  CSTRING(255) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_MaskString' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_MaskDouble(mask, value)
+--   The number rendered by a mask of fn_MaskString, applied to the number's general text (up to 15 significant digits, '.' as decimal point). A NULL mask gives that text; a NULL number counts as 0.
+--   Example: fn_MaskDouble('R0.00;(0.00);''nil''', -2.5) -> '(2.50)'
+--   Example: fn_MaskDouble('R0.00E+00', 1234.5) -> '1.23E+03'
+--   Example: fn_MaskDouble('s8', 12.5) -> '    12.5'
+--   Example: fn_MaskDouble('', 12.5) -> '12.5'
+--   Example: fn_MaskDouble(NULL, -3) -> '-3'
+--   Example: fn_MaskDouble('R0.0', NULL) -> '0.0'
+DECLARE EXTERNAL FUNCTION fn_MaskDouble
+  CSTRING(255) NULL, DOUBLE PRECISION NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_MaskDouble' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_MaskDate(mask, value)
+--   The timestamp rendered by a mask of fn_MaskString; the text the masks other than D, T and Z work on is the date as DD.MM.YYYY, or the time as HH:MM:SS when the day is 30.12.1899. The timestamp 30.12.1899 00:00 is no date: D and T give the empty text. A NULL timestamp counts as 30.12.1899 00:00.
+--   Example: fn_MaskDate('S12', TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023  '
+--   Example: fn_MaskDate('', TIMESTAMP '1899-12-30 12:30:00') -> '12:30:00'
+--   Example: fn_MaskDate(NULL, TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023'
+--   Example: fn_MaskDate('C2', NULL) -> '30'
+DECLARE EXTERNAL FUNCTION fn_MaskDate
+  CSTRING(255) NULL, TIMESTAMP NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_MaskDate' MODULE_NAME 'qor_udf3.dll';
 -- [end of section mask]
 
 -- [section files: its declarations go between these two lines]
