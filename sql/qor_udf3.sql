@@ -22,9 +22,304 @@
 -- [end of section soundex]
 
 -- [section numeric: its declarations go between these two lines]
+
+-- ## Numeric: rounding, percentages, division, parts
+
+-- fn_Runden(value, decimals)
+--   The value rounded commercially to the given number of decimals (0 for fewer than 1): away from zero, with a bias of 0.501, so that 0.499 of the last place or more goes up (1.499 gives 2, and 1.005 gives 1.01 although its binary value lies just below). 10 or more decimals are an error: the result is 0 and the error log gets a line. NULL reads as 0.
+--   Example: fn_Runden(2.345, 2) -> 2.35
+--   Example: fn_Runden(-2.345, 2) -> -2.35
+--   Example: fn_Runden(2.3449, 2) -> 2.34
+--   Example: fn_Runden(1.499, 0) -> 2
+--   Example: fn_Runden(1.4989, 0) -> 1
+--   Example: fn_Runden(1.005, 2) -> 1.01
+--   Example: fn_Runden(1234.5, -1) -> 1235
+--   Example: fn_Runden(-0.004, 2) -> 0
+--   Example: fn_Runden(NULL, 2) -> 0
+--   Example: fn_Runden(2.5, NULL) -> 3
+DECLARE EXTERNAL FUNCTION fn_Runden
+  DOUBLE PRECISION, INTEGER
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Runden' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Prozent(value, base)
+--   The percentage change from base to value, rounded to 2 decimals as fn_Runden does and held within -9999 to 9999. A base of 0 gives 9999 for a positive value, -100 for a negative one and 0 for 0. NULL reads as 0.
+--   Example: fn_Prozent(110, 100) -> 10
+--   Example: fn_Prozent(50, 100) -> -50
+--   Example: fn_Prozent(1, 3) -> -66.67
+--   Example: fn_Prozent(1000000, 1) -> 9999
+--   Example: fn_Prozent(-1000000, 1) -> -9999
+--   Example: fn_Prozent(5, 0) -> 9999
+--   Example: fn_Prozent(-5, 0) -> -100
+--   Example: fn_Prozent(0, 0) -> 0
+--   Example: fn_Prozent(NULL, 100) -> -100
+DECLARE EXTERNAL FUNCTION fn_Prozent
+  DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Prozent' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Division(dividend, divisor)
+--   dividend / divisor, or 0 when the divisor is 0 or the quotient lies beyond the double range. NULL reads as 0.
+--   Example: fn_Division(1, 4) -> 0.25
+--   Example: fn_Division(-7, 2) -> -3.5
+--   Example: fn_Division(1, 0) -> 0
+--   Example: fn_Division(1e300, 1e-300) -> 0
+--   Example: fn_Division(5, NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Division
+  DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Division' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Trunc(value)
+--   The value truncated toward zero to an integer. A result outside the 32-bit range is an error: the result is 0 and the error log gets a line. NULL reads as 0.
+--   Example: fn_Trunc(2.9) -> 2
+--   Example: fn_Trunc(-2.9) -> -2
+--   Example: fn_Trunc(2147483647.9) -> 2147483647
+--   Example: fn_Trunc(-2147483648.5) -> -2147483648
+--   Example: fn_Trunc(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Trunc
+  DOUBLE PRECISION
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_Trunc' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Frac(value)
+--   The value minus its whole part; the sign follows the value. NULL reads as 0.
+--   Example: fn_Frac(2.75) -> 0.75
+--   Example: fn_Frac(-1.25) -> -0.25
+--   Example: fn_Frac(3) -> 0
+--   Example: fn_Frac(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_Frac
+  DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Frac' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Numeric: numbers read from text
+
+-- fn_ValToInt(text)
+--   The integer at the start of the text: the whole text when it is a number, else the part before the first character that does not fit, else 0. Leading blanks and tabs, a sign, and the prefixes $ or 0x (hexadecimal), % (binary) and & (octal) are allowed; decimal numbers beyond the 32-bit range wrap around. NULL gives 0.
+--   Example: fn_ValToInt('12abc') -> 12
+--   Example: fn_ValToInt(' -7 ') -> -7
+--   Example: fn_ValToInt('12,5') -> 12
+--   Example: fn_ValToInt('$1F') -> 31
+--   Example: fn_ValToInt('2147483648') -> -2147483648
+--   Example: fn_ValToInt('abc') -> 0
+--   Example: fn_ValToInt(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToInt
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_ValToInt' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToInt64(text)
+--   As fn_ValToInt, in 64 bits; a decimal digit that would leave the 64-bit range ends the number. NULL gives 0.
+--   Example: fn_ValToInt64('2147483648') -> 2147483648
+--   Example: fn_ValToInt64('-9223372036854775808') -> -9223372036854775808
+--   Example: fn_ValToInt64('99999999999999999999') -> 999999999999999999
+--   Example: fn_ValToInt64('0x10 Stueck') -> 16
+--   Example: fn_ValToInt64(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToInt64
+  CSTRING(32767) NULL
+  RETURNS BIGINT BY VALUE
+  ENTRY_POINT 'fn_ValToInt64' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToDouble(text)
+--   The number at the start of the text, with ',' or '.' as the decimal separator: the whole text when it is a number, else the part before the first character that does not fit, else 0. NULL gives 0.
+--   Example: fn_ValToDouble('12,5') -> 12.5
+--   Example: fn_ValToDouble('12.50 EUR') -> 12.5
+--   Example: fn_ValToDouble('1.234,56') -> 1.234
+--   Example: fn_ValToDouble('-,5') -> -0.5
+--   Example: fn_ValToDouble('1e3') -> 1000
+--   Example: fn_ValToDouble('x') -> 0
+--   Example: fn_ValToDouble(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_ValToDouble
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_ValToDouble' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Numeric: character tests
+
+-- fn_IsInteger(text)
+--   1 when the text, trimmed of blanks and control characters at both ends, holds only the characters '+', '-' and the digits 0-9, else 0. A character test, not a syntax test: '+-+' gives 1, and so does an empty or blank text. NULL gives 1 (the empty text).
+--   Example: fn_IsInteger(' 12 ') -> 1
+--   Example: fn_IsInteger('-12') -> 1
+--   Example: fn_IsInteger('+-+') -> 1
+--   Example: fn_IsInteger('1.5') -> 0
+--   Example: fn_IsInteger('1 2') -> 0
+--   Example: fn_IsInteger('') -> 1
+--   Example: fn_IsInteger(NULL) -> 1
+DECLARE EXTERNAL FUNCTION fn_IsInteger
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsInteger' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_IsFloat(text)
+--   As fn_IsInteger, with ',' and '.' allowed as well; an exponent letter is not. NULL gives 1 (the empty text).
+--   Example: fn_IsFloat('1.5') -> 1
+--   Example: fn_IsFloat(' 1,5 ') -> 1
+--   Example: fn_IsFloat('1.234,56') -> 1
+--   Example: fn_IsFloat('1E5') -> 0
+--   Example: fn_IsFloat('12 EUR') -> 0
+--   Example: fn_IsFloat(NULL) -> 1
+DECLARE EXTERNAL FUNCTION fn_IsFloat
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsFloat' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section numeric]
 
 -- [section blob: its declarations go between these two lines]
+-- ## Blobs: text transfer
+
+-- fn_BlobSize(blob)
+--   The length of the blob in bytes; 0 for NULL. The blob is not read.
+--   Example: fn_BlobSize(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 3
+--   Example: fn_BlobSize(CAST('' AS BLOB SUB_TYPE TEXT)) -> 0
+--   Example: fn_BlobSize(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_BlobSize
+  BLOB
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_BlobSize' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_StrToBlob(text)
+--   A new blob holding the text; an empty blob for NULL or the empty text.
+--   Example: fn_StrToBlob('abc') -> 'abc'
+--   Example: fn_BlobSize(fn_StrToBlob('abc')) -> 3
+--   Example: fn_StrToBlob(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_StrToBlob
+  CSTRING(32767) NULL, BLOB
+  RETURNS PARAMETER 2
+  ENTRY_POINT 'fn_StrToBlob' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobToStr(blob)
+--   The blob as text: its first 32759 bytes, ending early at a NUL byte; empty for NULL.
+--   Example: fn_BlobToStr(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 'abc'
+--   Example: fn_BlobToStr(CAST('ab' || ASCII_CHAR(0) || 'c' AS BLOB SUB_TYPE TEXT)) -> 'ab'
+--   Example: CHAR_LENGTH(fn_BlobToStr(CAST(LPAD('', 40000, 'x') AS BLOB SUB_TYPE TEXT))) -> 32759
+--   Example: fn_BlobToStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobToStr
+  BLOB
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_BlobToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobAddStr(text)
+--   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text.
+--   Example: fn_BlobAddStr('tail') -> 'tail'
+--   Example: fn_BlobToStr(CAST('head ' AS BLOB SUB_TYPE TEXT) || fn_BlobAddStr('tail')) -> 'head tail'
+--   Example: fn_BlobAddStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobAddStr
+  CSTRING(32767) NULL, BLOB
+  RETURNS PARAMETER 2
+  ENTRY_POINT 'fn_BlobAddStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobToSubString(blob, start, count)
+--   count bytes of the blob from the 1-based position start, at most 32759 and ending early at a NUL byte; fewer when the blob ends first. A start below 1 counts as 1; empty when count is below 1, start lies beyond the end, or the blob is NULL (NULL numbers count as 0).
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 2, 3) -> 'bcd'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 0, 2) -> 'ab'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 5, 10) -> 'ef'
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 7, 1) -> ''
+--   Example: fn_BlobToSubString(CAST('abcdef' AS BLOB SUB_TYPE TEXT), 2, -1) -> ''
+--   Example: fn_BlobToSubString(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 2, 3) -> 'b'
+--   Example: fn_BlobToSubString(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 4, 2) -> 'cd'
+--   Example: fn_BlobToSubString(NULL, 1, 5) -> ''
+--   Example: fn_BlobToSubString(CAST('abc' AS BLOB SUB_TYPE TEXT), NULL, 2) -> 'ab'
+DECLARE EXTERNAL FUNCTION fn_BlobToSubString
+  BLOB, INTEGER, INTEGER
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_BlobToSubString' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: field lookup in an allocation
+
+-- fn_BlobSubField(blob, field, line)
+--   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches.
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '?', '') -> '3'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '?') -> '2'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '', '1') -> 'KSTNR\r\nKTRNR\r\nBETRAG\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'KSTNR', '') -> '1\r\n2\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '*', '2') -> '4712\r\nB\r\n20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'betrag', '#1') -> '10.5'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'betrag', '#0') -> 'BETRAG'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '*') -> '10.5\r\n20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '2') -> '20\r\n'
+--   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), ' BETRAG', '2') -> ''
+--   Example: fn_BlobSubField(CAST(fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') AS BLOB SUB_TYPE TEXT), 'KTRNR', '#1') -> 'A 1'
+--   Example: fn_BlobSubField(CAST('FELDER:KSTNR' AS BLOB SUB_TYPE TEXT), '?', '') -> ''
+--   Example: fn_BlobSubField(NULL, '?', NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobSubField
+  BLOB, CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(255) FREE_IT
+  ENTRY_POINT 'fn_BlobSubField' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: files
+
+-- fn_BlobSaveToFile(blob, file, overwrite)
+--   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
+--   Example: fn_BlobSaveToFile(CAST('abc' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'def' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 1) -> 8
+--   Example: fn_BlobSaveToFile(CAST('xyz' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 0) -> -2
+--   Example: fn_BlobSaveToFile(NULL, 'qor_example.txt', 1) -> -1
+DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
+  BLOB, CSTRING(32767) NULL, INTEGER
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_BlobLoadFromFile(file)
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
+--   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
+--   Example: fn_BlobLoadFromFile(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
+  BLOB, CSTRING(32767) NULL
+  RETURNS PARAMETER 1
+  ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_LoadFromFile(file)
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
+--   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
+--   Example: fn_LoadFromFile(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_LoadFromFile
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_LoadFromFile' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Blobs: line lists
+
+-- fn_ListValue(blob, name)
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
+--   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
+--   Example: fn_ListValue(CAST('a = 1' AS BLOB SUB_TYPE TEXT), 'a ') -> ' 1'
+--   Example: fn_ListValue(NULL, 'host') -> ''
+DECLARE EXTERNAL FUNCTION fn_ListValue
+  BLOB, CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ListLine(blob, key, mode)
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host', 1) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host', -1) -> 'Host=alpha'
+--   Example: fn_ListLine(NULL, 'Host', 0) -> ''
+--   Example: fn_ListLine(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), NULL, 0) -> ''
+DECLARE EXTERNAL FUNCTION fn_ListLine
+  BLOB, CSTRING(32767) NULL, SMALLINT
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_ListLine' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ScanBlob(blob, text)
+--   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
+--   Example: fn_ScanBlob(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' AS BLOB SUB_TYPE TEXT), 'ALPHA') -> 6
+--   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), 'beta') -> 0
+--   Example: fn_ScanBlob(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 'cd') -> 0
+--   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), '') -> 0
+--   Example: fn_ScanBlob(NULL, 'a') -> 0
+DECLARE EXTERNAL FUNCTION fn_ScanBlob
+  BLOB, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_ScanBlob' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section blob]
 
 -- [section datetime: its declarations go between these two lines]
@@ -188,6 +483,34 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung2
   ENTRY_POINT 'fn_KstToAufteilung2' MODULE_NAME 'qor_udf3.dll';
 
 -- [section distribution: its declarations go between these two lines]
+
+-- ## Accounting: distribution of amounts and quantity reversal
+
+-- fn_KstBetragVerteilen(aufteilung, amount)
+--   The allocation (Aufteilung) text with a new amount spread over its share lines (every line after the first) by their PROZENT values: each BETRAG becomes its share rounded to cents as fn_Runden does, and the last line takes whatever the others leave, whatever its own percentage, so that the shares add up to the amount. Rewritten lines are keyed 1, 2, ... by their position and every line ends in LF. The text comes back byte for byte unchanged when its BETRAG values already add up to the amount (closer than 0.001), when the field line lacks BETRAG or PROZENT, and when the amount is NULL. A share line without a PROZENT or BETRAG item (an empty line, say) logs 'List index (n) out of bounds', and a rewrite longer than 32765 bytes logs as well: the text then comes back unchanged. A NULL text gives ''.
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,50,40' || ASCII_CHAR(10) || '2=4712,30,30' || ASCII_CHAR(10) || '9=4713,30,20' || ASCII_CHAR(10), 10) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,50,5\n2=4712,30,3\n3=4713,30,2\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,33.3333,30' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713,33.3333,30', 100) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,33.3333,33.33\n2=4712,33.3333,33.33\n3=4713,33.3333,33.34\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,"A 1",,400,2,100,"123.45"' || ASCII_CHAR(13) || ASCII_CHAR(10), 99.9) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,2,100,99.9\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,60,60' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,40,40' || ASCII_CHAR(13) || ASCII_CHAR(10), 100.0005) -> 'FELDER=KSTNR,PROZENT,BETRAG\r\n5=4711,60,60\r\n9=4712,40,40\r\n'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,BETRAG' || ASCII_CHAR(10) || '1=4711,60', 100) -> 'FELDER=KSTNR,BETRAG\n1=4711,60'
+--   Example: fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=4711,100,60', NULL) -> 'FELDER=KSTNR,PROZENT,BETRAG\n1=4711,100,60'
+--   Example: fn_KstBetragVerteilen(NULL, 100) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstBetragVerteilen
+  CSTRING(32767) NULL, DOUBLE PRECISION NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstBetragVerteilen' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_KstMengenStorno(aufteilung)
+--   The allocation (Aufteilung) text with the MENGE (quantity) of every share line negated; keys and all other values stay, a line without a MENGE item stays as it was, an empty MENGE becomes 0, and every line ends in LF (also when there is no MENGE field). A result longer than 32765 bytes is logged and the text comes back unchanged. A NULL text gives ''.
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '5=4711,2,10' || ASCII_CHAR(13) || ASCII_CHAR(10) || '9=4712,-1.5,"5.5"' || ASCII_CHAR(13) || ASCII_CHAR(10) || '3=4713' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'FELDER=KSTNR,MENGE,BETRAG\n5=4711,-2,10\n9=4712,1.5,5.5\n3=4713\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,MENGE' || ASCII_CHAR(10) || '1=4711,') -> 'FELDER=KSTNR,MENGE\n1=4711,0\n'
+--   Example: fn_KstMengenStorno('FELDER=KSTNR,BETRAG' || ASCII_CHAR(13) || '1=4711,5') -> 'FELDER=KSTNR,BETRAG\n1=4711,5\n'
+--   Example: fn_KstMengenStorno(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_KstMengenStorno' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]

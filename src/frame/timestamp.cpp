@@ -28,4 +28,19 @@ TFBTimeStamp DateTimeToTimeStamp(TDateTime value) {
   return ts;
 }
 
+DayAndTime SplitDayCount(TDateTime value) {
+  constexpr double kLimit = 1099511627776.0;  // 2^40
+  if (!(value > -kLimit && value < kLimit)) throw RangeError();
+  const double whole = std::floor(value);
+  DayAndTime out;
+  out.day = static_cast<int64_t>(whole);
+  out.fraction = value - whole;
+  // A value a hair below a whole day (-1e-20) rounds up to that day.
+  if (out.fraction >= 1.0) {
+    out.day += 1;
+    out.fraction = 0.0;
+  }
+  return out;
+}
+
 }  // namespace qor

@@ -19,7 +19,8 @@ TEST(TimeStamp, EngineToDayCount) {
       {{0, 0}, -15018.0},
       {{15019, 432000000}, 1.5},
       {{15017, 216000000}, -0.75},  // one day before, at 06:00
-      {{60676, 863999999}, 45658.0 + 863999999 / 864000000.0},
+      {{60676, 432000000}, 45658.5},
+      {{60676, 863999999}, 45658.99999999884259},  // the last tick of 2025-01-01
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(TimeStampToDateTime(c.ts), c.days);
 }
@@ -49,6 +50,37 @@ TEST(TimeStamp, OutOfRangeDayCountsRaiseRangeErrors) {
                       std::numeric_limits<double>::infinity(), -0.5}) {
     EXPECT_THROW(DateTimeToTimeStamp(days), RangeError) << days;
   }
+}
+
+// The split keeps the engine's own day: 29.12.1899 06:00 comes from the
+// engine as -0.75 and is day -1 at 06:00, not day 0.
+TEST(TimeStamp, SplitKeepsTheEngineDay) {
+  struct Case {
+    TFBTimeStamp ts;
+    int64_t day;
+    double fraction;
+  } cases[] = {
+      {{15017, 216000000}, -1, 0.25},
+      {{15018, 216000000}, 0, 0.25},
+      {{15017, 0}, -1, 0.0},
+      {{0, 432000000}, -15018, 0.5},
+      {{-100000, 863999999}, -115018, 863999999 / 864000000.0},
+      {{15019, 432000000}, 1, 0.5},
+  };
+  for (const auto& c : cases) {
+    DayAndTime s = SplitDayCount(TimeStampToDateTime(c.ts));
+    EXPECT_EQ(s.day, c.day) << c.ts.date << "/" << c.ts.time;
+    EXPECT_EQ(s.day, DayOfTimeStamp(c.ts));
+    EXPECT_NEAR(s.fraction, c.fraction, 1e-9) << c.ts.date << "/" << c.ts.time;
+  }
+  DayAndTime tiny = SplitDayCount(-1e-20);
+  EXPECT_EQ(tiny.day, 0);
+  EXPECT_EQ(tiny.fraction, 0.0);
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300}) {
+    EXPECT_THROW(SplitDayCount(bad), RangeError) << bad;
+  }
+  // The way back stays as it was: such a value has no timestamp.
+  EXPECT_THROW(DateTimeToTimeStamp(-0.75), RangeError);
 }
 
 }  // namespace
