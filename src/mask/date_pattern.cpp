@@ -1,5 +1,9 @@
 #include "mask/date_pattern.h"
 
+#include <cmath>
+
+#include "datetime/calendar.h"
+#include "datetime/date_parse.h"
 #include "frame/strings.h"
 
 namespace qor {
@@ -170,6 +174,32 @@ void Format(std::string& out, std::string_view pattern, const DateTimeParts& p) 
 }
 
 }  // namespace
+
+DateTimeParts SplitDateTime(TDateTime value) {
+  constexpr long long kMsPerDay = 86400000;
+  const DayAndTime split = SplitDayCount(value);
+  const CivilDate date = CivilFromDays(split.day);
+  long long ms = std::llround(split.fraction * static_cast<double>(kMsPerDay));
+  if (ms >= kMsPerDay) ms = kMsPerDay - 1;
+  DateTimeParts p;
+  p.year = date.year;
+  p.month = date.month;
+  p.day = date.day;
+  p.weekday = DayOfWeek(split.day);
+  p.hour = static_cast<int>(ms / 3600000);
+  p.minute = static_cast<int>(ms / 60000 % 60);
+  p.second = static_cast<int>(ms / 1000 % 60);
+  p.millisecond = static_cast<int>(ms % 1000);
+  return p;
+}
+
+std::string FormatDateTime(std::string_view pattern, TDateTime value) {
+  return FormatDateTimeParts(pattern, SplitDateTime(value));
+}
+
+std::string FormatDateText(std::string_view pattern, std::string_view date_text) {
+  return FormatDateTime(pattern, ParseDateTimeText(date_text));
+}
 
 std::string FormatDateTimeParts(std::string_view pattern, const DateTimeParts& parts) {
   std::string out;

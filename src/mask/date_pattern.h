@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/timestamp.h"
+
 namespace qor {
 
 // A date and time split into its parts.
@@ -12,6 +14,11 @@ struct DateTimeParts {
   int weekday = 6;  // 1 Monday .. 7 Sunday
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
+
+// A day count split into calendar date, weekday and time of day, the time
+// rounded to the millisecond (a time that would round up to the next day
+// stays at 23:59:59.999). Raises a range error beyond the calendar.
+DateTimeParts SplitDateTime(TDateTime value);
 
 // Writes the parts by pattern. Tokens, letters in either case:
 //   d dd       day without / with leading zero
@@ -36,5 +43,12 @@ struct DateTimeParts {
 // A run of one letter counts as one token ("mmmmm" is the long month name);
 // every other character is copied as it stands.
 std::string FormatDateTimeParts(std::string_view pattern, const DateTimeParts& parts);
+
+// The day count written by pattern.
+std::string FormatDateTime(std::string_view pattern, TDateTime value);
+
+// fn_FormatDate: the date text read day first ('1.2.2023 12:30') and written
+// by pattern; a text that is no date writes 30.12.1899 00:00.
+std::string FormatDateText(std::string_view pattern, std::string_view date_text);
 
 }  // namespace qor

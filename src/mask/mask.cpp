@@ -4,10 +4,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "datetime/calendar.h"
+#include "datetime/date_parse.h"
 #include "frame/errors.h"
 #include "frame/number_text.h"
 #include "frame/strings.h"
+#include "mask/date_pattern.h"
 #include "mask/number_pattern.h"
+#include "numeric/rounding.h"
 #include "text/case_tables.h"
 
 namespace qor {
@@ -73,13 +77,58 @@ void ZeroFill(std::string& digits, size_t width) {
   digits.insert(at, width - digits.size(), '0');
 }
 
+// A finite value in fixed-point notation with `decimals` places (0 to 9):
+// every digit of the integer part, no exponent, "." as the decimal point.
+std::string FixedText(double value, int32_t decimals) {
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, value == 0 ? 0.0 : value, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc()) throw RangeError();
+  return std::string(buf, res.ptr);
+}
+
+// F, f, N, n: [0]width[.decimals].
+std::string FixedPoint(const MaskCall& m) {
+  int32_t decimals = -1;
+  const size_t point = m.params.find('.');
+  if (point != std::string_view::npos) decimals = ParseLeadingInt(m.params.substr(point + 1, 2));
+  double x = ParseFloatText(m.text);
+  const bool zero_fill = !m.params.empty() && m.params[0] == '0';
+  const size_t width = Width(m.n);
+  const bool trimmed = m.letter == 'N' || m.letter == 'n';
+  if (x == 0 && (m.letter == 'F' || m.letter == 'N')) return zero_fill ? std::string(width, '0') : std::string();
+
+  std::string out;
+  if (decimals < 0) {
+    out = NumberText(x);
+  } else {
+    x = RoundDecimals(x, decimals);
+    out = FixedText(x, decimals);
+    if (out.size() < width) out.insert(0, width - out.size(), ' ');
+    if (trimmed) out = std::string(TrimText(out));
+  }
+  if (zero_fill) ZeroFill(out, width);
+  if (out.size() > width) out.resize(width);
+  return out;
+}
+
+std::string Suffix(const MaskCall& m) { return ListItem(m.params, 1, ',', BlanksSeparate); }
+
+// O: the amount in hundredths.
+std::string Hundredths(const MaskCall& m) {
+  const double cents = ParseFloatText(m.text) * 100;
+  if (!std::isfinite(cents)) throw RangeError();
+  std::string digits = FixedText(RoundDecimals(cents, 0), 0);
+  ZeroFill(digits, Width(m.n));
+  return digits + Suffix(m);
+}
+
 std::string DigitsOfText(const MaskCall& m) {
   std::string digits;
   for (char c : m.text) {
     if (c >= '0' && c <= '9') digits.push_back(c);
   }
   ZeroFill(digits, Width(m.n));
-  return digits + ListItem(m.params, 1, ',', BlanksSeparate);
+  return digits + Suffix(m);
 }
 
 // The digits W and w spell: the integer part of the text.
@@ -127,6 +176,97 @@ std::string DigitWord(const MaskCall& m) {
   return std::string(WordOf(digit));
 }
 
+void AppendTwo(std::string& out, int value) {
+  out.push_back(static_cast<char>('0' + value / 10 % 10));
+  out.push_back(static_cast<char>('0' + value % 10));
+}
+
+void AppendYear(std::string& out, int year) {
+  AppendTwo(out, year / 100);
+  AppendTwo(out, year % 100);
+}
+
+// "DD.MM.YYYY"
+void AppendDate(std::string& out, const DateTimeParts& p) {
+  AppendTwo(out, p.day);
+  out.push_back('.');
+  AppendTwo(out, p.month);
+  out.push_back('.');
+  AppendYear(out, p.year);
+}
+
+// "HH:MM" or "HH:MM:SS"
+void AppendTime(std::string& out, const DateTimeParts& p, bool seconds) {
+  AppendTwo(out, p.hour);
+  out.push_back(':');
+  AppendTwo(out, p.minute);
+  if (seconds) {
+    out.push_back(':');
+    AppendTwo(out, p.second);
+  }
+}
+
+// D, d: 4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY,
+// 16 DD.MM.YYYY HH:MM, 19 DD.MM.YYYY HH:MM:SS.
+std::string DateLayout(const MaskCall& m) {
+  const TDateTime date = m.datetime != 0 ? m.datetime : ParseDateTimeText(m.text);
+  if (date == 0) return {};
+  const int32_t width = m.n;
+  if (width != 4 && width != 5 && width != 7 && width != 8 && width != 10 && width != 16 && width != 19) return {};
+  const DateTimeParts p = SplitDateTime(date);
+  std::string out;
+  switch (width) {
+    case 4:
+      AppendYear(out, p.year);
+      break;
+    case 5:
+    case 7:
+      AppendTwo(out, p.month);
+      out.push_back('.');
+      if (width == 5) {
+        AppendTwo(out, p.year);
+      } else {
+        AppendYear(out, p.year);
+      }
+      break;
+    case 8:
+      AppendTwo(out, p.day);
+      out.push_back('.');
+      AppendTwo(out, p.month);
+      out.push_back('.');
+      AppendTwo(out, p.year);
+      break;
+    default:
+      AppendDate(out, p);
+      if (width > 10) {
+        out.push_back(' ');
+        AppendTime(out, p, width == 19);
+      }
+  }
+  return out;
+}
+
+// T, t: 2 HH, 5 HH:MM, 8 HH:MM:SS.
+std::string TimeLayout(const MaskCall& m) {
+  const TDateTime time = m.datetime != 0 ? m.datetime : ParseTimeText(m.text);
+  if (time == 0) return {};
+  if (m.n != 2 && m.n != 5 && m.n != 8) return {};
+  const DateTimeParts p = SplitDateTime(time);
+  std::string out;
+  if (m.n == 2) {
+    AppendTwo(out, p.hour);
+  } else {
+    AppendTime(out, p, m.n == 8);
+  }
+  return out;
+}
+
+// Z: the term date, written by the mask D10.
+std::string TermDate(const MaskCall& m) {
+  const TDateTime date = m.datetime != 0 ? m.datetime : ParseDateTimeText(m.text);
+  return ApplyMask("D10", "", MaskDateTime, 0.0, DueDate(date, m.n));
+}
+
 struct MaskEntry {
   char letter;
   MaskHandler handler;
@@ -137,7 +277,9 @@ constexpr MaskEntry kMaskTable[] = {
     {'C', Cut},       {'S', PadBehind},     {'s', PadInFront},   {'L', Lower},
     {'l', Lower},     {'U', Upper},         {'u', Upper},        {'M', Unchanged},
     {'m', Unchanged}, {'R', NumberPattern}, {'o', DigitsOfText}, {'W', DigitWordLine},
-    {'w', DigitWord},
+    {'w', DigitWord}, {'F', FixedPoint},    {'f', FixedPoint},   {'N', FixedPoint},
+    {'n', FixedPoint}, {'O', Hundredths},   {'D', DateLayout},   {'d', DateLayout},
+    {'T', TimeLayout}, {'t', TimeLayout},   {'Z', TermDate},
 };
 
 constexpr std::array<MaskHandler, 256> MakeDispatch() {
@@ -148,16 +290,54 @@ constexpr std::array<MaskHandler, 256> MakeDispatch() {
 
 constexpr std::array<MaskHandler, 256> kDispatch = MakeDispatch();
 
-std::string DefaultText(std::string_view text, int32_t kind, double number, TDateTime) {
+std::string DefaultText(std::string_view text, int32_t kind, double number, TDateTime datetime) {
   switch (kind) {
     case MaskNumber:
       return NumberText(number);
+    case MaskDateTime: {
+      const DateTimeParts p = SplitDateTime(datetime);
+      std::string out;
+      if (datetime != 0 && std::trunc(datetime) == 0) {
+        AppendTime(out, p, true);
+      } else {
+        AppendDate(out, p);
+      }
+      return out;
+    }
     default:
       return std::string(text);
   }
 }
 
 }  // namespace
+
+TDateTime DueDate(TDateTime date, int32_t k) {
+  TDateTime due;
+  if (k >= 0) {
+    due = date + k;
+  } else {
+    const int64_t n = -static_cast<int64_t>(k);
+    if (n > 65535) throw RangeError();
+    const CivilDate start = CivilFromDays(SplitDayCount(date).day);
+    int64_t year = start.year;
+    int64_t month = start.month + 1;
+    if (month > 12) {
+      month = 1;
+      ++year;
+    }
+    const int32_t length = DaysInMonth(year, month);
+    int64_t day = n;
+    if (day <= 31 && day > length) day = length;
+    if (day > length) {
+      due = static_cast<double>(EncodeDate(year, month, 1) + day - 1);
+    } else {
+      due = static_cast<double>(EncodeDate(year, month, day));
+    }
+  }
+  const CivilDate check = CivilFromDays(SplitDayCount(due).day);
+  if (check.year < 1 || check.year > 9999) throw RangeError();
+  return due;
+}
 
 std::string_view DigitWords(int digit) noexcept {
   return digit >= 0 && digit <= 9 ? kDigitWords[digit] : std::string_view();

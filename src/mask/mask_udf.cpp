@@ -6,6 +6,7 @@
 #include "frame/export.h"
 #include "frame/guard.h"
 #include "frame/timestamp.h"
+#include "mask/date_pattern.h"
 #include "mask/mask.h"
 
 using namespace qor;
@@ -29,4 +30,11 @@ QOR_EXPORT char* fn_MaskDate(const char* mask, const TFBTimeStamp* value) {
     const TDateTime datetime = value == nullptr ? 0.0 : TimeStampToDateTime(*value);
     return ApplyMask(ArgText(mask), "", MaskDateTime, 0.0, datetime);
   });
+}
+
+// ---------------------------------------------------------------------------
+// Date-time patterns
+
+QOR_EXPORT char* fn_FormatDate(const char* pattern, const char* date) {
+  return GuardText(__func__, [&] { return FormatDateText(ArgText(pattern), ArgText(date)); });
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "datetime/calendar.h"
+#include "frame/errors.h"
+
 namespace qor {
 namespace {
 
@@ -79,6 +82,21 @@ TEST(DatePattern, SeparatorsQuotesAndOtherCharacters) {
                      {"\"it's\" d", "it's 1"}, {"d 'rest mm", "1 rest mm"},
                      {"d \"", "1 "}, {"xbq-ä#", "xbq-ä#"}, {"a", "a"}, {"ap", "ap"},
                      {"", ""}});
+}
+
+TEST(DatePattern, DayCountsSplitIntoTheirParts) {
+  const double day = static_cast<double>(EncodeDate(2023, 2, 1));
+  EXPECT_EQ(FormatDateTime("dddd dd.mm.yyyy hh:nn:ss.zzz", day + (13 * 3600 + 5 * 60 + 9.007) / 86400),
+            "Wednesday 01.02.2023 13:05:09.007");
+  EXPECT_EQ(FormatDateTime("dddd dd.mm.yyyy hh:nn:ss", 0.0), "Saturday 30.12.1899 00:00:00");
+  // Before 30.12.1899 the time still counts forward from midnight.
+  EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn", -0.75), "29.12.1899 06:00");
+  EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", static_cast<double>(EncodeDate(1, 1, 1)) + 0.5),
+            "01.01.0001 12:00:00.000");
+  // A time a hair below midnight stays on its day.
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", day + 0.99999999999), "01 23:59:59.999");
+  EXPECT_EQ(FormatDateTime("ddd", static_cast<double>(EncodeDate(2023, 12, 31))), "Sun");
+  EXPECT_THROW(FormatDateTime("d", 1e300), RangeError);
 }
 
 }  // namespace
