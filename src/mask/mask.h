@@ -14,9 +14,10 @@ namespace qor {
 enum MaskKind : int32_t { MaskText = 1, MaskNumber = 2, MaskDateTime = 3 };
 
 // The longest text a mask writes, and the widest field it fills: anything
-// longer raises a range error (so that no call builds a huge text, and no
-// result outgrows its SQL declaration).
-inline constexpr int32_t kMaxMaskResult = 32767;
+// longer raises a range error, so that no call builds a huge text and no
+// result outgrows the longest text the server hands back (32765 bytes, the
+// longest VARCHAR; a longer result would fail the caller's statement).
+inline constexpr int32_t kMaxMaskResult = 32765;
 
 // The upper-case German digit words, 0 to 9 ("FÜNF" in UTF-8, five bytes).
 std::string_view DigitWords(int digit) noexcept;

@@ -220,12 +220,14 @@ TEST(Mask, DigitsAsALineOfWords) {
 }
 
 TEST(Mask, WidthsBeyondTheLongestResultFail) {
-  for (const char* mask : {"S32768", "s2000000000", "o40000", "W10.40000", "W40000"}) {
-    EXPECT_THROW(Text(mask, "1"), RangeError) << mask;
+  for (const char* mask : {"S32766", "s2000000000", "o40000", "O32766", "N32766.2", "F032766", "W10.32766",
+                           "W40000", "M"}) {
+    EXPECT_THROW(Text(mask, "1" + std::string(32765, ' ')), RangeError) << mask;
   }
-  EXPECT_EQ(Text("S32767", "").size(), 32767u);
-  EXPECT_EQ(Text("M", std::string(32767, 'a')).size(), 32767u);
-  EXPECT_THROW(Text("o5,X", std::string(32767, '1')), RangeError);
+  EXPECT_EQ(Text("S32765", "").size(), 32765u);
+  EXPECT_EQ(Text("M", std::string(32765, 'a')).size(), 32765u);
+  EXPECT_EQ(Text("o32765", "1").size(), 32765u);
+  EXPECT_THROW(Text("o5,X", std::string(32765, '1')), RangeError);
 }
 
 }  // namespace
