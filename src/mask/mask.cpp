@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "accounting/booking.h"
 #include "datetime/calendar.h"
 #include "datetime/date_parse.h"
 #include "frame/errors.h"
@@ -312,28 +313,9 @@ std::string DefaultText(std::string_view text, int32_t kind, double number, TDat
 }  // namespace
 
 TDateTime DueDate(TDateTime date, int32_t k) {
-  TDateTime due;
-  if (k >= 0) {
-    due = date + k;
-  } else {
-    const int64_t n = -static_cast<int64_t>(k);
-    if (n > 65535) throw RangeError();
-    const CivilDate start = CivilFromDays(SplitDayCount(date).day);
-    int64_t year = start.year;
-    int64_t month = start.month + 1;
-    if (month > 12) {
-      month = 1;
-      ++year;
-    }
-    const int32_t length = DaysInMonth(year, month);
-    int64_t day = n;
-    if (day <= 31 && day > length) day = length;
-    if (day > length) {
-      due = static_cast<double>(EncodeDate(year, month, 1) + day - 1);
-    } else {
-      due = static_cast<double>(EncodeDate(year, month, day));
-    }
-  }
+  // k < 0: the fixed-day term of the booking functions, at 00:00.
+  const TDateTime due =
+      k >= 0 ? date + k : static_cast<double>(FixedDayOfNextMonth(SplitDayCount(date).day, -int64_t{k}));
   const CivilDate check = CivilFromDays(SplitDayCount(due).day);
   if (check.year < 1 || check.year > 9999) throw RangeError();
   return due;
