@@ -15,7 +15,7 @@ namespace {
 // rounded: the digits the general number text shows.
 constexpr int kSignificant = 15;
 
-enum class Tok { Zero, Hash, Point, Comma, Exponent, Literal };
+enum class Tok { Zero, Hash, Point, Exponent, Literal };
 
 struct Token {
   Tok kind;
@@ -219,8 +219,6 @@ std::string Render(const Section& sec, double value) {
         if (dec_written > 0) out.push_back('.');
         int_index = sec.int_count;
         break;
-      case Tok::Comma:
-        break;
       case Tok::Exponent: {
         out.append(t.text);
         if (exponent < 0) {
@@ -276,7 +274,9 @@ std::string FormatNumberPattern(std::string_view pattern, double value) {
   }
   if (value < 0) {
     if (!parts[1].empty()) return Render(ReadSection(parts[1]), magnitude);
-    return "-" + Render(positive, magnitude);
+    std::string out = Render(positive, magnitude);
+    out.insert(out.begin(), '-');
+    return out;
   }
   return Render(positive, magnitude);
 }
