@@ -934,6 +934,7 @@ DECLARE EXTERNAL FUNCTION fn_MaskDouble
 --   Example: fn_MaskDate('D10', TIMESTAMP '1899-12-30 00:00:00') -> ''
 --   Example: fn_MaskDate('S12', TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023  '
 --   Example: fn_MaskDate('', TIMESTAMP '1899-12-30 12:30:00') -> '12:30:00'
+--   Example: fn_MaskDate('', TIMESTAMP '1899-12-29 06:00:00') -> '29.12.1899'
 --   Example: fn_MaskDate(NULL, TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023'
 --   Example: fn_MaskDate('C2', NULL) -> '30'
 --   Example: fn_MaskDate('T5', NULL) -> ''

@@ -296,9 +296,11 @@ std::string DefaultText(std::string_view text, int32_t kind, double number, TDat
     case MaskNumber:
       return NumberText(number);
     case MaskDateTime: {
+      // A time of day alone lies on day 0, 30.12.1899. (Days before it count
+      // their time forward from midnight, so -0.75 is 29.12.1899 06:00.)
       const DateTimeParts p = SplitDateTime(datetime);
       std::string out;
-      if (datetime != 0 && std::trunc(datetime) == 0) {
+      if (datetime != 0 && SplitDayCount(datetime).day == 0) {
         AppendTime(out, p, true);
       } else {
         AppendDate(out, p);

@@ -50,6 +50,8 @@ TEST(Mask, DefaultTextOfADateTime) {
   EXPECT_EQ(Date("", kHalfPastTwelve), "12:30:00");
   EXPECT_EQ(Date("", kHalfPastTwelve + kSeconds45), "12:30:45");
   EXPECT_EQ(Date("", 0.0), "30.12.1899");
+  EXPECT_EQ(Date("", -0.75), "29.12.1899");
+  EXPECT_EQ(Date("T5", -0.75), "06:00");
   EXPECT_EQ(Date("", Day(1, 1, 1)), "01.01.0001");
   EXPECT_EQ(Date("", Day(9999, 12, 31)), "31.12.9999");
   EXPECT_EQ(Date("S12", Day(2023, 2, 1)), "01.02.2023  ");
