@@ -3,16 +3,39 @@
 // inside the error guard and hand the result back as the SQL declaration
 // promises.
 
+#include <algorithm>
+#include <string>
+
 #include "blob/blob_file.h"
 #include "blob/blob_lines.h"
 #include "blob/blob_subfield.h"
 #include "blob/blob_text.h"
 #include "frame/args.h"
 #include "frame/blob_io.h"
+#include "frame/errors.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 
 using namespace qor;
+
+namespace {
+
+// The longest text a CSTRING(32767) result carries. The server keeps the
+// length of a result in 16 bits: 32768 to 65535 bytes fail the caller's
+// statement, and from 65536 bytes on the text would arrive silently cut to
+// its length modulo 65536. A longer text is an error instead (logged; the
+// result is the empty text).
+constexpr size_t kMaxTextResult = 32767;
+
+std::string FitTextResult(std::string text) {
+  // The server reads a result up to its first NUL.
+  if (std::min(text.find('\0'), text.size()) > kMaxTextResult) {
+    throw UdfError("Result longer than " + std::to_string(kMaxTextResult) + " bytes");
+  }
+  return text;
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Blob text transfer
@@ -96,7 +119,7 @@ QOR_EXPORT TISC_Blob* fn_BlobLoadFromFile(TISC_Blob* blob, const char* name) {
 // read as a file (a directory, no permission) gives the empty text and an
 // error-log record.
 QOR_EXPORT char* fn_LoadFromFile(const char* name) {
-  return GuardText(__func__, [&] { return LoadFromFile(ArgText(name)); });
+  return GuardText(__func__, [&] { return FitTextResult(LoadFromFile(ArgText(name))); });
 }
 
 // ---------------------------------------------------------------------------
@@ -105,14 +128,14 @@ QOR_EXPORT char* fn_LoadFromFile(const char* name) {
 QOR_EXPORT char* fn_ListValue(const TISC_Blob* blob, const char* name) {
   return GuardText(__func__, [&] {
     const BlobText text = ReadBlobText(BlobSourceOf(blob));
-    return std::string(ListValue(text.text(), ArgText(name)));
+    return FitTextResult(std::string(ListValue(text.text(), ArgText(name))));
   });
 }
 
 QOR_EXPORT char* fn_ListLine(const TISC_Blob* blob, const char* key, const int16_t* mode) {
   return GuardText(__func__, [&] {
     const BlobText text = ReadBlobText(BlobSourceOf(blob));
-    return ListLine(text.text(), ArgText(key), ArgValue(mode));
+    return FitTextResult(ListLine(text.text(), ArgText(key), ArgValue(mode)));
   });
 }
 
