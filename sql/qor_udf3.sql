@@ -261,7 +261,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
   ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobLoadFromFile(file)
---   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -271,7 +271,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
   ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_LoadFromFile(file)
---   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes is logged and gives the empty text (a query fetches at most 32765 bytes of a result; a longer one serves only inside an expression).
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a regular file (a directory, a device, a pipe, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes is logged and gives the empty text (a query fetches at most 32765 bytes of a result; a longer one serves only inside an expression).
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
 --   Example: fn_LoadFromFile(NULL) -> ''

@@ -119,7 +119,7 @@ QOR_EXPORT TISC_Blob* fn_BlobLoadFromFile(TISC_Blob* blob, const char* name) {
 // read as a file (a directory, no permission) gives the empty text and an
 // error-log record.
 QOR_EXPORT char* fn_LoadFromFile(const char* name) {
-  return GuardText(__func__, [&] { return FitTextResult(LoadFromFile(ArgText(name))); });
+  return GuardText(__func__, [&] { return FitTextResult(LoadFromFile(ArgText(name), kMaxTextResult)); });
 }
 
 // ---------------------------------------------------------------------------

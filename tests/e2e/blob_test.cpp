@@ -243,14 +243,19 @@ TEST_F(BlobTest, FileProblemsGoToTheTraceLog) {
 }
 
 // fn_LoadFromFile has no guard of its own in the design: a name that exists
-// but is no readable file gives the empty text and an error-log record.
+// but is no readable file (a directory, a device) gives the empty text and an
+// error-log record.
 TEST_F(BlobTest, LoadFromFileOfADirectoryIsAnEmptyTextAndARecord) {
-  const size_t logged = ErrorLog().size();
-  EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(WorkDir()) + ") FROM RDB$DATABASE").text, "");
-  const std::string log = ErrorLog();
-  ASSERT_GT(log.size(), logged);
-  EXPECT_NE(log.find("fn_LoadFromFile: Unable to open file \"" + WorkDir() + "\"", logged), std::string::npos)
-      << log.substr(logged);
+  for (const std::string& name : {WorkDir(), std::string("/dev/null")}) {
+    std::remove((WorkDir() + "/qor_udf3.err").c_str());
+    EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(name) + ") FROM RDB$DATABASE").text, "");
+    const std::string log = ErrorLog();
+    EXPECT_NE(log.find("fn_LoadFromFile: Unable to open file \"" + name + "\""), std::string::npos) << log;
+  }
+  // Nor is a device a file to load into a blob.
+  SqlValue v = Db().Scalar("SELECT fn_BlobLoadFromFile('/dev/null') FROM RDB$DATABASE");
+  EXPECT_EQ(v.text, "");
+  EXPECT_NE(TraceLinesWith("fn_BlobLoadFromFile: Unable to open file \"/dev/null\""), "");
 }
 
 }  // namespace
