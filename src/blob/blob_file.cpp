@@ -71,16 +71,18 @@ size_t ReadSome(int fd, unsigned char* buffer, size_t size) {
   throw UdfError("Result longer than " + std::to_string(max_length) + " bytes");
 }
 
-// Opens an existing regular file for reading. Anything else is refused: a
-// directory, and a device or pipe, which may never end (/dev/zero) or never
-// answer (a pipe without a writer, whose plain open would already wait).
-int OpenForReading(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// Opens without waiting: the plain open of a pipe waits for its other end,
+// possibly for ever (without a reader, a pipe opened for writing fails
+// instead). What is opened is then read and written as usual. With
+// `regular_only`, anything but a regular file is refused: a directory, and a
+// device or pipe, which may never end (/dev/zero) or never answer.
+int OpenNoWait(const std::string& path, int flags, bool regular_only) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return -1;
   struct stat st {};
-  const int flags = fcntl(fd, F_GETFL);
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+  const int status = fcntl(fd, F_GETFL);
+  if (fstat(fd, &st) != 0 || (regular_only && !S_ISREG(st.st_mode)) || status < 0 ||
+      fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
     const bool directory = S_ISDIR(st.st_mode);
     close(fd);
     errno = directory ? EISDIR : EINVAL;
@@ -88,6 +90,8 @@ int OpenForReading(const std::string& path) {
   }
   return fd;
 }
+
+int OpenForReading(const std::string& path) { return OpenNoWait(path, O_RDONLY, true); }
 
 }  // namespace
 
@@ -98,7 +102,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = kSaveNotCreated;
   const std::string path(name);
   if (overwrite != 1 && Exists(path)) return;
-  FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
   if (file.get() < 0) throw IoError("Unable to create file " + Quoted(name));
   result = kSaveWriteFailed;
 

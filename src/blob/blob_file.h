@@ -19,7 +19,7 @@ inline constexpr int32_t kSaveWriteFailed = -3;   // created, but writing failed
 // the blob cannot be read, kSaveNotCreated until the file is created,
 // kSaveWriteFailed while it is written, and the size of the written file at
 // the end. Raises IoError (leaving `result` where it stood) when the file
-// cannot be created or written.
+// cannot be created (a pipe without a reader included) or written.
 //
 // The segments are asked for in the blob's longest segment size (at most
 // kBlobSegment) until a call returns status 0; the bytes of that call are

@@ -108,6 +108,12 @@ TEST(BlobSaveToFile, FailuresRaiseWithTheResultReachedSoFar) {
   FakeBlob full("abc");
   EXPECT_EQ(Save(full, "/dev/full", 1, &error), kSaveWriteFailed);  // the device is always full
   EXPECT_EQ(error.rfind("Unable to write file \"/dev/full\"", 0), 0u) << error;
+  // A pipe that nobody reads cannot take the blob (and must not keep the
+  // call waiting for a reader).
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  error.clear();
+  EXPECT_EQ(Save(blob, dir.File("pipe"), 1, &error), kSaveNotCreated);
+  EXPECT_EQ(error, "Unable to create file \"" + dir.File("pipe") + "\"");
 }
 
 // The loop follows the status; a record that never says "no more" is held to
