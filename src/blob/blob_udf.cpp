@@ -20,12 +20,13 @@ using namespace qor;
 
 namespace {
 
-// The longest text a CSTRING(32767) result carries. The server keeps the
-// length of a result in 16 bits: 32768 to 65535 bytes fail the caller's
-// statement, and from 65536 bytes on the text would arrive silently cut to
-// its length modulo 65536. A longer text is an error instead (logged; the
-// result is the empty text).
-constexpr size_t kMaxTextResult = 32767;
+// The longest text result a query can fetch (a text value holds at most
+// 32765 bytes, whatever the declared CSTRING). The server keeps the length of
+// a result in 16 bits: longer texts fail the caller's statement, and from
+// 65536 bytes on they would arrive silently cut to their length modulo
+// 65536. A longer text is an error instead (logged; the result is the empty
+// text).
+constexpr size_t kMaxTextResult = 32765;
 
 std::string FitTextResult(std::string text) {
   // The server reads a result up to its first NUL.
