@@ -117,8 +117,9 @@ QOR_EXPORT TISC_Blob* fn_BlobLoadFromFile(TISC_Blob* blob, const char* name) {
 }
 
 // Has no guard of its own in the design; a name that exists but cannot be
-// read as a file (a directory, no permission) gives the empty text and an
-// error-log record.
+// read as a regular file (a directory, a device, a pipe, no permission)
+// gives the empty text and an error-log record, and so does a text longer
+// than a query can fetch.
 QOR_EXPORT char* fn_LoadFromFile(const char* name) {
   return GuardText(__func__, [&] { return FitTextResult(LoadFromFile(ArgText(name), kMaxTextResult)); });
 }
