@@ -28,7 +28,7 @@ DECLARE EXTERNAL FUNCTION fn_Version
 -- [end of section version]
 
 -- [section text: its declarations go between these two lines]
--- ## Text functions
+-- ## Text: comparison, case, substrings, replacement and conversions
 
 -- fn_CompareText(a, b)
 --   Compares two texts with only a-z folded to A-Z: 0 when equal, else the difference of the byte values (0 to 255) at the first difference, or of the lengths when one text begins the other. NULL counts as the empty text.
@@ -208,7 +208,7 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 -- [end of section text]
 
 -- [section lists: its declarations go between these two lines]
--- ## Delimited list functions
+-- ## Text: delimited lists
 
 -- fn_GetCommaPos(text, n)
 --   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
@@ -265,7 +265,7 @@ DECLARE EXTERNAL FUNCTION fn_CommaTextValue
 -- [end of section lists]
 
 -- [section soundex: its declarations go between these two lines]
--- ## Soundex code
+-- ## Text: Soundex code
 
 -- fn_Soundex(name)
 --   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters.
@@ -511,7 +511,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSubField
   RETURNS CSTRING(255) FREE_IT
   ENTRY_POINT 'fn_BlobSubField' MODULE_NAME 'qor_udf3.dll';
 
--- ## Blobs: files
+-- ## Blobs: transfer to and from files
 
 -- fn_BlobSaveToFile(blob, file, overwrite)
 --   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
@@ -878,7 +878,7 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
--- ## Masks
+-- ## Masks: mask functions
 
 -- fn_MaskString(mask, value)
 --   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters fails. A NULL mask or value counts as empty.
@@ -942,7 +942,8 @@ DECLARE EXTERNAL FUNCTION fn_MaskDate
   CSTRING(255) NULL, TIMESTAMP NULL
   RETURNS CSTRING(32765) FREE_IT
   ENTRY_POINT 'fn_MaskDate' MODULE_NAME 'qor_udf3.dll';
--- ## Date-time patterns
+
+-- ## Masks: date-time patterns
 
 -- fn_FormatDate(pattern, date)
 --   The date text, read day first ('1.2.2023', '1.2.23 12:30'), written by a date-time pattern; a text that is no date writes 30.12.1899 00:00. Tokens, in either case: d dd day, ddd dddd English day name (Wed, Wednesday), ddddd the short date d/m/y, dddddd the long date dd mmmm yyyy; m mm month, or minute right after an hour token (a ':' between allowed); mmm mmmm English month name; yy yyyy year; h hh hour; n nn minute; s ss second; z zzz milliseconds; t hh:nn; tt hh:nn:ss; c short date and long time; am/pm and a/p the 12-hour clock with the marker in the pattern's letter case, ampm with AM or PM; / writes '-', : writes ':'; text in single or double quotes is copied (an unbalanced quote copies the rest); other characters stand as written. A NULL pattern gives the empty text, a NULL date 30.12.1899.
