@@ -32,6 +32,7 @@ DECLARE EXTERNAL FUNCTION fn_Version
 
 -- fn_CompareText(a, b)
 --   Compares two texts with only a-z folded to A-Z: 0 when equal, else the difference of the byte values (0 to 255) at the first difference, or of the lengths when one text begins the other. NULL counts as the empty text.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_CompareText('abc', 'ABC') -> 0
 --   Example: fn_CompareText('ab', 'abc') -> -1
 --   Example: fn_CompareText('b', 'a') -> 1
@@ -44,6 +45,7 @@ DECLARE EXTERNAL FUNCTION fn_CompareText
 
 -- fn_SubString(text, start, count)
 --   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx).
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_SubStrEx, as `fn_SubStrEx: <message>`, and the call still returns a valid result.
 --   Example: fn_SubString('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_SubString('abcdef', 0, 2) -> 'ab'
 --   Example: fn_SubString(NULL, 1, 5) -> ''
@@ -70,6 +72,7 @@ DECLARE EXTERNAL FUNCTION fn_SubStrEx
 
 -- fn_Copy(text, index, count)
 --   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count.
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` as `fn_Copy: <message> Count=<count>`, with the count argument as it stood when the error struck, and the call returns the empty text.
 --   Example: fn_Copy('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_Copy('abcdef', -3, 2) -> 'ab'
 --   Example: fn_Copy('abcdef', 5, 40000) -> 'ef'
@@ -82,6 +85,7 @@ DECLARE EXTERNAL FUNCTION fn_Copy
 
 -- fn_UpperCase(text)
 --   The text in upper case, byte by byte through the ISO-8859-1 table: a-z and the accented small letters (0xE0 to 0xFE except 0xF7) become capitals, 0xFF becomes Y, the sharp s stays. Changes the argument in place and returns it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_UpperCase('Abc-1xyz') -> 'ABC-1XYZ'
 --   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(252))) -> 220
 --   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(223))) -> 223
@@ -94,6 +98,7 @@ DECLARE EXTERNAL FUNCTION fn_UpperCase
 
 -- fn_LowerCase(text)
 --   The text in lower case, byte by byte through the ISO-8859-1 table: A-Z and the accented capitals (0xC0 to 0xDE except 0xD7) become small letters. Changes the argument in place and returns it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_LowerCase('AbC-1XYZ') -> 'abc-1xyz'
 --   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(196))) -> 228
 --   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(215))) -> 215
@@ -105,6 +110,7 @@ DECLARE EXTERNAL FUNCTION fn_LowerCase
 
 -- fn_Trim(text)
 --   The text without the blanks and control characters (bytes 1 to 32) at both ends; bytes from 128 up are kept. Changes the argument in place and returns a pointer into it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Trim('  a b  ') -> 'a b'
 --   Example: fn_Trim(ASCII_CHAR(9) || ' x' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'x'
 --   Example: fn_Trim(' ' || ASCII_CHAR(9) || ' ') -> ''
@@ -116,6 +122,7 @@ DECLARE EXTERNAL FUNCTION fn_Trim
 
 -- fn_Pos(search, text)
 --   The 1-based position of the first occurrence of search in text (case-sensitive); 0 when it does not occur or search is empty or NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Pos('cd', 'abcdcd') -> 3
 --   Example: fn_Pos('CD', 'abcd') -> 0
 --   Example: fn_Pos('', 'abc') -> 0
@@ -307,6 +314,7 @@ DECLARE EXTERNAL FUNCTION fn_Runden
 
 -- fn_Prozent(value, base)
 --   The percentage change from base to value, rounded to 2 decimals as fn_Runden does and held within -9999 to 9999. A base of 0 gives 9999 for a positive value, -100 for a negative one and 0 for 0. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Prozent(110, 100) -> 10
 --   Example: fn_Prozent(50, 100) -> -50
 --   Example: fn_Prozent(1, 3) -> -66.67
@@ -323,6 +331,7 @@ DECLARE EXTERNAL FUNCTION fn_Prozent
 
 -- fn_Division(dividend, divisor)
 --   dividend / divisor, or 0 when the divisor is 0 or the quotient lies beyond the double range. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Division(1, 4) -> 0.25
 --   Example: fn_Division(-7, 2) -> -3.5
 --   Example: fn_Division(1, 0) -> 0
@@ -347,6 +356,7 @@ DECLARE EXTERNAL FUNCTION fn_Trunc
 
 -- fn_Frac(value)
 --   The value minus its whole part; the sign follows the value. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Frac(2.75) -> 0.75
 --   Example: fn_Frac(-1.25) -> -0.25
 --   Example: fn_Frac(3) -> 0
@@ -360,6 +370,7 @@ DECLARE EXTERNAL FUNCTION fn_Frac
 
 -- fn_ValToInt(text)
 --   The integer at the start of the text: the whole text when it is a number, else the part before the first character that does not fit, else 0. Leading blanks and tabs, a sign, and the prefixes $ or 0x (hexadecimal), % (binary) and & (octal) are allowed; decimal numbers beyond the 32-bit range wrap around. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToInt('12abc') -> 12
 --   Example: fn_ValToInt(' -7 ') -> -7
 --   Example: fn_ValToInt('12,5') -> 12
@@ -374,6 +385,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToInt
 
 -- fn_ValToInt64(text)
 --   As fn_ValToInt, in 64 bits; a decimal digit that would leave the 64-bit range ends the number. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToInt64('2147483648') -> 2147483648
 --   Example: fn_ValToInt64('-9223372036854775808') -> -9223372036854775808
 --   Example: fn_ValToInt64('99999999999999999999') -> 999999999999999999
@@ -386,6 +398,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToInt64
 
 -- fn_ValToDouble(text)
 --   The number at the start of the text, with ',' or '.' as the decimal separator: the whole text when it is a number, else the part before the first character that does not fit, else 0. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToDouble('12,5') -> 12.5
 --   Example: fn_ValToDouble('12.50 EUR') -> 12.5
 --   Example: fn_ValToDouble('1.234,56') -> 1.234
@@ -402,6 +415,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToDouble
 
 -- fn_IsInteger(text)
 --   1 when the text, trimmed of blanks and control characters at both ends, holds only the characters '+', '-' and the digits 0-9, else 0. A character test, not a syntax test: '+-+' gives 1, and so does an empty or blank text. NULL gives 1 (the empty text).
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsInteger(' 12 ') -> 1
 --   Example: fn_IsInteger('-12') -> 1
 --   Example: fn_IsInteger('+-+') -> 1
@@ -416,6 +430,7 @@ DECLARE EXTERNAL FUNCTION fn_IsInteger
 
 -- fn_IsFloat(text)
 --   As fn_IsInteger, with ',' and '.' allowed as well; an exponent letter is not. NULL gives 1 (the empty text).
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsFloat('1.5') -> 1
 --   Example: fn_IsFloat(' 1,5 ') -> 1
 --   Example: fn_IsFloat('1.234,56') -> 1
@@ -434,6 +449,7 @@ DECLARE EXTERNAL FUNCTION fn_IsFloat
 
 -- fn_BlobSize(blob)
 --   The length of the blob in bytes; 0 for NULL. The blob is not read.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_BlobSize(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 3
 --   Example: fn_BlobSize(CAST('' AS BLOB SUB_TYPE TEXT)) -> 0
 --   Example: fn_BlobSize(NULL) -> 0
@@ -515,6 +531,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSubField
 
 -- fn_BlobSaveToFile(blob, file, overwrite)
 --   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
+--   Logs: a file that cannot be created or written goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobSaveToFile: Unable to create file "<file>"` or `fn_BlobSaveToFile: Unable to write file "<file>": <reason>`, and to the error log `qor_udf3.err` only when the trace log cannot be written. A NULL blob (-1) and an existing file kept because overwrite is not 1 (-2) log nothing.
 --   Example: fn_BlobSaveToFile(CAST('abc' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'def' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 1) -> 8
 --   Example: fn_BlobSaveToFile(CAST('xyz' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 0) -> -2
 --   Example: fn_BlobSaveToFile(NULL, 'qor_example.txt', 1) -> -1
@@ -525,6 +542,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
 
 -- fn_BlobLoadFromFile(file)
 --   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   Logs: a file that cannot be opened (missing, a directory, no permission, a NULL or empty name) goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobLoadFromFile: Unable to open file "<file>"`, and to the error log `qor_udf3.err` only when the trace log cannot be written.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -535,6 +553,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
 
 -- fn_LoadFromFile(file)
 --   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   Logs: a name that does not exist logs nothing. A name that exists but cannot be read as a file is written to the error log `qor_udf3.err` as `fn_LoadFromFile: Unable to open file "<file>": <reason>` (or `Unable to read file ...`), and the call returns the empty text. Nothing goes to the trace log.
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
 --   Example: fn_LoadFromFile(NULL) -> ''
@@ -630,6 +649,7 @@ DECLARE EXTERNAL FUNCTION fn_DayOfTheMonth
 
 -- fn_DayOfTheWeek(ts)
 --   The weekday of the timestamp, 1 (Monday) to 7 (Sunday). NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-01 12:30:00') -> 3
 --   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-05 00:00:00') -> 7
 --   Example: fn_DayOfTheWeek(NULL) -> 0
@@ -671,6 +691,7 @@ DECLARE EXTERNAL FUNCTION fn_DaysOfMonth
 
 -- fn_IsDate(text)
 --   1 when the text, without blanks and control characters at its ends, is a date day first with points ('1.2.2023', '01.02.23'), optionally with a time ('1.2.2023 12:30'), else 0. 30.12.1899 00:00 counts as no date. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsDate('1.2.2023') -> 1
 --   Example: fn_IsDate(' 1.2.2023 ') -> 1
 --   Example: fn_IsDate('1.2.2023 12:30') -> 1
@@ -701,6 +722,7 @@ DECLARE EXTERNAL FUNCTION fn_StrToDateTime
 
 -- fn_ValToDateTime(text)
 --   The same as fn_StrToDateTime (errors are logged under that name).
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_StrToDateTime, as `fn_StrToDateTime: <message>` (a date before 30.12.1899 with a time of day, say), and the call returns 30.12.1899 00:00.
 --   Example: CAST(fn_ValToDateTime('29.02.2024 08:15') AS VARCHAR(30)) -> '2024-02-29 08:15:00.0000'
 --   Example: CAST(fn_ValToDateTime('29.02.2023') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
 --   Example: CAST(fn_ValToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
@@ -724,6 +746,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDateTimeStr
 
 -- fn_GetDate(ts)
 --   The timestamp with its time set to 00:00 (the argument changed in place). NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: CAST(fn_GetDate(TIMESTAMP '2023-02-01 12:30:00') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
 --   Example: CAST(fn_GetDate(TIMESTAMP '1800-01-01 23:59:59') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
 --   Example: fn_GetDate(NULL) -> NULL
@@ -734,6 +757,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDate
 
 -- fn_GetTime(ts)
 --   The time of day of the timestamp as a fraction of a day (0 to below 1). NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_GetTime(TIMESTAMP '2023-02-01 12:00:00') -> 0.5
 --   Example: fn_GetTime(TIMESTAMP '2023-02-01 06:00:00') -> 0.25
 --   Example: fn_GetTime(NULL) -> 0
@@ -744,6 +768,7 @@ DECLARE EXTERNAL FUNCTION fn_GetTime
 
 -- fn_GetDateTime(ts)
 --   The day count of the timestamp: days since 30.12.1899 plus the time of day as fraction. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_GetDateTime(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
 --   Example: fn_GetDateTime(TIMESTAMP '1899-12-29 06:00:00') -> -0.75
 --   Example: fn_GetDateTime(NULL) -> 0
@@ -754,6 +779,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDateTime
 
 -- fn_TimeStampToFloat(ts)
 --   The day count of the timestamp, as fn_GetDateTime. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_TimeStampToFloat(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
 --   Example: fn_TimeStampToFloat(TIMESTAMP '2023-02-01 00:00:00') -> 44958
 --   Example: fn_TimeStampToFloat(NULL) -> 0
@@ -968,6 +994,7 @@ DECLARE EXTERNAL FUNCTION fn_FormatDate
 
 -- fn_Filepath(location)
 --   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_Filepath: Cannot read ./aliases.conf: <reason>`, and the call returns the empty text. A missing file or directory, an unknown share and a missing smb.conf are answers ('0', '6', '8...'), not log records. Should the resolution fail part-way (out of memory), the trace log in `/tmp/QOR_UDF/` gets `GetAbsolutePfad EXCEPT: <answer so far>` (the error log when the trace log cannot be written) and that answer is returned.
 --   Example: fn_Filepath('dbhost:/') -> '5/'
 --   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
 --   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
@@ -983,6 +1010,7 @@ DECLARE EXTERNAL FUNCTION fn_Filepath
 
 -- fn_FileExists(location)
 --   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0.
+--   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileExists('dbhost:/') -> 1
 --   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileExists('firma.fdb') -> 0
@@ -994,6 +1022,7 @@ DECLARE EXTERNAL FUNCTION fn_FileExists
 
 -- fn_DirectoryExists(location)
 --   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0.
+--   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_DirectoryExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
 --   Example: fn_DirectoryExists('dbhost:/') -> 0
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_dir/x.fdb') -> 0
@@ -1005,6 +1034,7 @@ DECLARE EXTERNAL FUNCTION fn_DirectoryExists
 
 -- fn_CreateDir(location)
 --   1 when the directory of a database location exists or was created, with every missing parent (mode 0777 less the server's umask), else 0. Only a location whose own directory is missing creates anything: host:/data/neu/ creates /data/neu, host:/data/neu with an existing /data creates nothing and gives 1. Relative paths (drive paths, shares that are not configured) are never created. NULL gives 0.
+--   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_CreateDir: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist, or a directory that cannot be made, logs nothing.
 --   Example: fn_CreateDir('dbhost:/') -> 1
 --   Example: fn_CreateDir('dbhost:C:\daten\neu\') -> 0
 --   Example: fn_CreateDir('firma') -> 0
@@ -1016,6 +1046,7 @@ DECLARE EXTERNAL FUNCTION fn_CreateDir
 
 -- fn_FileGetAttr(location)
 --   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath.
+--   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileGetAttr: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileGetAttr('dbhost:/') -> 0
 --   Example: fn_FileGetAttr(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileGetAttr
@@ -1025,6 +1056,7 @@ DECLARE EXTERNAL FUNCTION fn_FileGetAttr
 
 -- fn_FileSetRight(path)
 --   Gives read and write rights to everybody on the server path (chmod guo+rw, run without a shell; the whole text is one file name, no shell character acts) and waits for it. Always 0. NULL or an empty path changes nothing.
+--   Logs: a chmod that cannot be started is written to the error log `qor_udf3.err` as `fn_FileSetRight: Cannot start chmod: <reason>`; a chmod that runs but fails (no such file, not permitted) logs nothing.
 --   Example: fn_FileSetRight('/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileSetRight(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileSetRight
@@ -1034,6 +1066,7 @@ DECLARE EXTERNAL FUNCTION fn_FileSetRight
 
 -- fn_DropDatabase(path)
 --   Deletes the file at the server path when its name ends in .fdb, .gdb, .fbk or .gbk (any case) and gives 1 when it was deleted, else 0. The path is used as it stands (no alias or share). NULL gives 0.
+--   Logs: a file that is not a database or backup file, or that cannot be deleted, is the answer 0 and logs nothing; only an error caught inside the function (out of memory) is written to the error log `qor_udf3.err` as `fn_DropDatabase: <message>`.
 --   Example: fn_DropDatabase('/qor_no_such_dir/x.fdb') -> 0
 --   Example: fn_DropDatabase('/qor_no_such_dir/x.txt') -> 0
 --   Example: fn_DropDatabase(NULL) -> 0
@@ -1044,6 +1077,7 @@ DECLARE EXTERNAL FUNCTION fn_DropDatabase
 
 -- fn_RenameDatabase(old_path, new_path)
 --   Renames a database or backup file (both names ending in .fdb, .gdb, .fbk or .gbk, any case; an existing file of the new name is replaced; both on one file system) and gives 1 when it now bears the new name, else 0. The paths are used as they stand. NULL gives 0.
+--   Logs: a file that is not a database or backup file, or that cannot be renamed, is the answer 0 and logs nothing; only an error caught inside the function (out of memory) is written to the error log `qor_udf3.err` as `fn_RenameDatabase: <message>`.
 --   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.fdb') -> 0
 --   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.txt') -> 0
 --   Example: fn_RenameDatabase(NULL, NULL) -> 0
@@ -1054,6 +1088,7 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
 
 -- fn_DiskFree(location)
 --   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot start df: <reason>`. Either way the call returns 0.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskFree
@@ -1063,6 +1098,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
 
 -- fn_DiskSize(location)
 --   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
+--   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot start df: <reason>`. Either way the call returns 0.
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskSize
@@ -1072,6 +1108,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskSize
 
 -- fn_UNCpath(path)
 --   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
+--   Logs: an `/opt/firebird/aliases.conf` that exists but cannot be read, or a hostname program that cannot be started, is written to the error log `qor_udf3.err` as `fn_UNCpath: Cannot read /opt/firebird/aliases.conf: <reason>` or `fn_UNCpath: Cannot start hostname: <reason>`, and the call returns the empty text. For a server or drive path when none of the smb.conf files is readable, the trace log in `/tmp/QOR_UDF/` gets the line `smb.conf nicht gefunden` (the error log when the trace log cannot be written).
 --   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
 --   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
 --   Example: fn_UNCpath(NULL) -> ''
@@ -1085,6 +1122,7 @@ DECLARE EXTERNAL FUNCTION fn_UNCpath
 
 -- fn_SHSoll(side, amount)
 --   The amount when the side flag is exactly 'S' (Soll, debit), else 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHSoll('S', 100.5) -> 100.5
 --   Example: fn_SHSoll('H', 100.5) -> 0
 --   Example: fn_SHSoll('s', 100.5) -> 0
@@ -1096,6 +1134,7 @@ DECLARE EXTERNAL FUNCTION fn_SHSoll
 
 -- fn_SHHaben(side, amount)
 --   The amount when the side flag is exactly 'H' (Haben, credit), else 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHHaben('H', 100.5) -> 100.5
 --   Example: fn_SHHaben('S', 100.5) -> 0
 --   Example: fn_SHHaben('H ', 100.5) -> 0
@@ -1107,6 +1146,7 @@ DECLARE EXTERNAL FUNCTION fn_SHHaben
 
 -- fn_SHBetrag(side, amount)
 --   The signed amount: negated when the side flag is exactly 'H', else unchanged.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetrag('H', 100.5) -> -100.5
 --   Example: fn_SHBetrag('S', 100.5) -> 100.5
 --   Example: fn_SHBetrag('H', -3) -> 3
@@ -1119,6 +1159,7 @@ DECLARE EXTERNAL FUNCTION fn_SHBetrag
 
 -- fn_SHBetragExt(side, amount, positive, negative)
 --   The amount when the first character of the side flag is one of the positive characters, else the negated amount when it is one of the negative characters, else 0 (case-sensitive; positive wins).
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetragExt('Soll', 100.5, 'SD', 'HC') -> 100.5
 --   Example: fn_SHBetragExt('C', 100.5, 'SD', 'HC') -> -100.5
 --   Example: fn_SHBetragExt('h', 100.5, 'SD', 'HC') -> 0
@@ -1224,6 +1265,7 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 
 -- fn_Buchungssumme(side, amount, condition, first, second)
 --   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
 --   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
 --   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100
