@@ -44,7 +44,7 @@ DECLARE EXTERNAL FUNCTION fn_CompareText
   ENTRY_POINT 'fn_CompareText' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SubString(text, start, count)
---   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx).
+--   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx). A NULL text gives the empty text; NULL numbers count as 0.
 --   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_SubStrEx, as `fn_SubStrEx: <message>`, and the call still returns a valid result.
 --   Example: fn_SubString('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_SubString('abcdef', 0, 2) -> 'ab'
@@ -71,7 +71,7 @@ DECLARE EXTERNAL FUNCTION fn_SubStrEx
   ENTRY_POINT 'fn_SubStrEx' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_Copy(text, index, count)
---   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count.
+--   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count. A NULL text gives the empty text; NULL numbers count as 0.
 --   Logs: an error caught inside the function is written to the error log `qor_udf3.err` as `fn_Copy: <message> Count=<count>`, with the count argument as it stood when the error struck, and the call returns the empty text.
 --   Example: fn_Copy('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_Copy('abcdef', -3, 2) -> 'ab'
@@ -133,7 +133,7 @@ DECLARE EXTERNAL FUNCTION fn_Pos
   ENTRY_POINT 'fn_Pos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ReplaceStr(search, replacement, text)
---   The text with every occurrence of search replaced, scanned from left to right without overlap (case-sensitive). An empty or NULL search leaves the text unchanged; NULL replacement or text count as empty. The result has no cap of its own, but the declared result holds 32767 bytes: a longer result fails the statement (string right truncation) rather than being cut.
+--   The text with every occurrence of search replaced, scanned from left to right without overlap (case-sensitive). An empty or NULL search leaves the text unchanged; NULL replacement or text count as empty. The result has no cap of its own, but a query can fetch at most 32765 bytes of a text result: a longer result fails the statement (string right truncation) rather than being cut.
 --   Example: fn_ReplaceStr('ab', 'x', 'abcabab') -> 'xcxx'
 --   Example: fn_ReplaceStr('aa', 'b', 'aaa') -> 'ba'
 --   Example: fn_ReplaceStr('a', 'aa', 'aba') -> 'aabaa'
@@ -147,7 +147,7 @@ DECLARE EXTERNAL FUNCTION fn_ReplaceStr
   ENTRY_POINT 'fn_ReplaceStr' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_StrReplace(search, replacement, text, all, ignore_case)
---   As fn_ReplaceStr, but only the first occurrence is replaced unless all is 1, and the search ignores letter case (ISO-8859-1 upper case table) when ignore_case is 1; any other value, NULL included, means off. The parts not replaced keep their letter case. The same 32767-byte limit of the declared result applies.
+--   As fn_ReplaceStr, but only the first occurrence is replaced unless all is 1, and the search ignores letter case (ISO-8859-1 upper case table) when ignore_case is 1; any other value, NULL included, means off. The parts not replaced keep their letter case. NULL texts count as for fn_ReplaceStr, and the same 32765-byte limit of the result applies.
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 1) -> 'a-b-c'
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 0, 1) -> 'a-bxc'
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 0) -> 'aXb-c'
@@ -218,7 +218,7 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 -- ## Text: delimited lists
 
 -- fn_GetCommaPos(text, n)
---   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
+--   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text; a NULL n counts as 0. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
 --   Example: fn_GetCommaPos('a,b,c', 0) -> 'a'
 --   Example: fn_GetCommaPos('a,b,c', 2) -> 'c'
 --   Example: fn_GetCommaPos('a,b,c', 3) -> ''
@@ -234,7 +234,7 @@ DECLARE EXTERNAL FUNCTION fn_GetCommaPos
   ENTRY_POINT 'fn_GetCommaPos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_GetPos(text, n, separator)
---   As fn_GetCommaPos, split at the first character of the separator, or at ',' when the separator is empty or NULL.
+--   As fn_GetCommaPos, split at the first character of the separator, or at ',' when the separator is empty or NULL. A NULL text gives the empty text; a NULL n counts as 0.
 --   Example: fn_GetPos('1;2;3', 1, ';') -> '2'
 --   Example: fn_GetPos('1;2;3', 0, '') -> '1;2;3'
 --   Example: fn_GetPos('1,2;3', 1, NULL) -> '2;3'
@@ -246,7 +246,7 @@ DECLARE EXTERNAL FUNCTION fn_GetPos
   ENTRY_POINT 'fn_GetPos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_GetCommaPosition(text, n, separator, maximum)
---   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument.
+--   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument. A NULL text gives the empty text; a NULL n counts as 0, a NULL separator as ',' and a NULL maximum as 0.
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 2) -> 'de'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 0) -> 'def'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', -4) -> 'def'
@@ -258,7 +258,7 @@ DECLARE EXTERNAL FUNCTION fn_GetCommaPosition
   ENTRY_POINT 'fn_GetCommaPosition' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_CommaTextValue(text, name)
---   The value of the first name=value item of a comma list whose name equals the given name, letter case ignored; the empty text when there is none. Blanks around items are skipped and end an unquoted item; a double-quoted item may hold commas and blanks.
+--   The value of the first name=value item of a comma list whose name equals the given name, letter case ignored; the empty text when there is none. Blanks around items are skipped and end an unquoted item; a double-quoted item may hold commas and blanks. A NULL text gives the empty text; a NULL name counts as the empty name.
 --   Example: fn_CommaTextValue('a=1, B=2', 'b') -> '2'
 --   Example: fn_CommaTextValue('a=1, B=2', 'z') -> ''
 --   Example: fn_CommaTextValue('"x=1,2"', 'x') -> '1,2'
@@ -275,7 +275,7 @@ DECLARE EXTERNAL FUNCTION fn_CommaTextValue
 -- ## Text: Soundex code
 
 -- fn_Soundex(name)
---   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters.
+--   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters, and for a NULL name.
 --   Example: fn_Soundex('Robert') -> 'R1630'
 --   Example: fn_Soundex('Rupert') -> 'R1630'
 --   Example: fn_Soundex('Ashcraft') -> 'A2613'
@@ -480,7 +480,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobToStr
   ENTRY_POINT 'fn_BlobToStr' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobAddStr(text)
---   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text.
+--   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text. NULL gives an empty blob.
 --   Example: fn_BlobAddStr('tail') -> 'tail'
 --   Example: fn_BlobToStr(CAST('head ' AS BLOB SUB_TYPE TEXT) || fn_BlobAddStr('tail')) -> 'head tail'
 --   Example: fn_BlobAddStr(NULL) -> ''
@@ -508,7 +508,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobToSubString
 -- ## Blobs: field lookup in an allocation
 
 -- fn_BlobSubField(blob, field, line)
---   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches.
+--   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches. A NULL field or line counts as empty.
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '?', '') -> '3'
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '?') -> '2'
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '', '1') -> 'KSTNR\r\nKTRNR\r\nBETRAG\r\n'
@@ -530,7 +530,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSubField
 -- ## Blobs: transfer to and from files
 
 -- fn_BlobSaveToFile(blob, file, overwrite)
---   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
+--   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. A NULL file name counts as empty (-2), a NULL overwrite as 0.
 --   Logs: a file that cannot be created or written goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobSaveToFile: Unable to create file "<file>"` or `fn_BlobSaveToFile: Unable to write file "<file>": <reason>`, and to the error log `qor_udf3.err` only when the trace log cannot be written. A NULL blob (-1) and an existing file kept because overwrite is not 1 (-2) log nothing.
 --   Example: fn_BlobSaveToFile(CAST('abc' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'def' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 1) -> 8
 --   Example: fn_BlobSaveToFile(CAST('xyz' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 0) -> -2
@@ -541,7 +541,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
   ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobLoadFromFile(file)
---   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log. A NULL name gives an empty blob.
 --   Logs: a file that cannot be opened (missing, a directory, no permission, a NULL or empty name) goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobLoadFromFile: Unable to open file "<file>"`, and to the error log `qor_udf3.err` only when the trace log cannot be written.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
@@ -552,7 +552,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
   ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_LoadFromFile(file)
---   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32765 bytes fails the statement (string right truncation). NULL counts as the empty name and gives the empty text.
 --   Logs: a name that does not exist logs nothing. A name that exists but cannot be read as a file is written to the error log `qor_udf3.err` as `fn_LoadFromFile: Unable to open file "<file>": <reason>` (or `Unable to read file ...`), and the call returns the empty text. Nothing goes to the trace log.
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
@@ -565,7 +565,7 @@ DECLARE EXTERNAL FUNCTION fn_LoadFromFile
 -- ## Blobs: line lists
 
 -- fn_ListValue(blob, name)
---   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes fails the statement (string right truncation). A NULL name counts as the empty name.
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
@@ -577,7 +577,7 @@ DECLARE EXTERNAL FUNCTION fn_ListValue
   ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ListLine(blob, key, mode)
---   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes fails the statement (string right truncation). A NULL mode counts as 0.
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
@@ -591,7 +591,7 @@ DECLARE EXTERNAL FUNCTION fn_ListLine
   ENTRY_POINT 'fn_ListLine' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ScanBlob(blob, text)
---   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
+--   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or NULL, or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
 --   Example: fn_ScanBlob(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' AS BLOB SUB_TYPE TEXT), 'ALPHA') -> 6
 --   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), 'beta') -> 0
 --   Example: fn_ScanBlob(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 'cd') -> 0
@@ -675,7 +675,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDayofWeek
   ENTRY_POINT 'fn_GetDayofWeek' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DaysOfMonth(month, year)
---   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0.
+--   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0: a NULL month gives 0, a NULL year is 2000 by the two-digit rule.
 --   Example: fn_DaysOfMonth(2, 2024) -> 29
 --   Example: fn_DaysOfMonth(2, 1900) -> 28
 --   Example: fn_DaysOfMonth(2, 2000) -> 29
@@ -721,7 +721,7 @@ DECLARE EXTERNAL FUNCTION fn_StrToDateTime
   ENTRY_POINT 'fn_StrToDateTime' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ValToDateTime(text)
---   The same as fn_StrToDateTime (errors are logged under that name).
+--   The same as fn_StrToDateTime (errors are logged under that name). NULL gives 30.12.1899 00:00.
 --   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_StrToDateTime, as `fn_StrToDateTime: <message>` (a date before 30.12.1899 with a time of day, say), and the call returns 30.12.1899 00:00.
 --   Example: CAST(fn_ValToDateTime('29.02.2024 08:15') AS VARCHAR(30)) -> '2024-02-29 08:15:00.0000'
 --   Example: CAST(fn_ValToDateTime('29.02.2023') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
@@ -907,7 +907,7 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
 -- ## Masks: mask functions
 
 -- fn_MaskString(mask, value)
---   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters fails. A NULL mask or value counts as empty.
+--   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters gives the empty text and an error-log record. A NULL mask or value counts as empty.
 --   Example: fn_MaskString('s6', 'abc') -> '   abc'
 --   Example: fn_MaskString('S5', 'abc') -> 'abc  '
 --   Example: fn_MaskString('C2', 'abc') -> 'ab'
@@ -1009,7 +1009,7 @@ DECLARE EXTERNAL FUNCTION fn_Filepath
   ENTRY_POINT 'fn_Filepath' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_FileExists(location)
---   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0.
+--   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0. NULL gives 0.
 --   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileExists('dbhost:/') -> 1
 --   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
@@ -1021,7 +1021,7 @@ DECLARE EXTERNAL FUNCTION fn_FileExists
   ENTRY_POINT 'fn_FileExists' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DirectoryExists(location)
---   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0.
+--   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0. NULL gives 0.
 --   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_DirectoryExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
 --   Example: fn_DirectoryExists('dbhost:/') -> 0
@@ -1045,7 +1045,7 @@ DECLARE EXTERNAL FUNCTION fn_CreateDir
   ENTRY_POINT 'fn_CreateDir' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_FileGetAttr(location)
---   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath.
+--   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath. NULL gives 0 as well.
 --   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileGetAttr: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileGetAttr('dbhost:/') -> 0
 --   Example: fn_FileGetAttr(NULL) -> 0
@@ -1087,7 +1087,7 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
   ENTRY_POINT 'fn_RenameDatabase' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DiskFree(location)
---   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8') measures the root file system, and so does NULL. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
 --   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot start df: <reason>`. Either way the call returns 0.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
@@ -1097,7 +1097,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
   ENTRY_POINT 'fn_DiskFree' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DiskSize(location)
---   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
+--   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it. NULL measures the root file system.
 --   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot start df: <reason>`. Either way the call returns 0.
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
@@ -1121,7 +1121,7 @@ DECLARE EXTERNAL FUNCTION fn_UNCpath
 -- ## Accounting: debit and credit amounts
 
 -- fn_SHSoll(side, amount)
---   The amount when the side flag is exactly 'S' (Soll, debit), else 0.
+--   The amount when the side flag is exactly 'S' (Soll, debit), else 0. A NULL side gives 0; a NULL amount counts as 0.
 --   Logs: nothing: the function cannot fail.
 --   Example: fn_SHSoll('S', 100.5) -> 100.5
 --   Example: fn_SHSoll('H', 100.5) -> 0
@@ -1133,7 +1133,7 @@ DECLARE EXTERNAL FUNCTION fn_SHSoll
   ENTRY_POINT 'fn_SHSoll' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHHaben(side, amount)
---   The amount when the side flag is exactly 'H' (Haben, credit), else 0.
+--   The amount when the side flag is exactly 'H' (Haben, credit), else 0. A NULL side gives 0; a NULL amount counts as 0.
 --   Logs: nothing: the function cannot fail.
 --   Example: fn_SHHaben('H', 100.5) -> 100.5
 --   Example: fn_SHHaben('S', 100.5) -> 0
@@ -1145,7 +1145,7 @@ DECLARE EXTERNAL FUNCTION fn_SHHaben
   ENTRY_POINT 'fn_SHHaben' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHBetrag(side, amount)
---   The signed amount: negated when the side flag is exactly 'H', else unchanged.
+--   The signed amount: negated when the side flag is exactly 'H', else unchanged. A NULL side leaves the amount unchanged; a NULL amount counts as 0.
 --   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetrag('H', 100.5) -> -100.5
 --   Example: fn_SHBetrag('S', 100.5) -> 100.5
@@ -1158,7 +1158,7 @@ DECLARE EXTERNAL FUNCTION fn_SHBetrag
   ENTRY_POINT 'fn_SHBetrag' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHBetragExt(side, amount, positive, negative)
---   The amount when the first character of the side flag is one of the positive characters, else the negated amount when it is one of the negative characters, else 0 (case-sensitive; positive wins).
+--   The amount when the first character of the side flag is one of the positive characters, else the negated amount when it is one of the negative characters, else 0 (case-sensitive; positive wins). A NULL side gives 0; a NULL amount counts as 0, NULL character lists as empty.
 --   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetragExt('Soll', 100.5, 'SD', 'HC') -> 100.5
 --   Example: fn_SHBetragExt('C', 100.5, 'SD', 'HC') -> -100.5
@@ -1204,7 +1204,7 @@ DECLARE EXTERNAL FUNCTION fn_Kontenbereich
 -- ## Accounting: cost-centre allocation texts
 
 -- fn_KstToAufteilung(kst, fallback_koart, koart, betrag, ktr)
---   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit.
+--   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit. NULL numbers count as 0 and a NULL cost unit as empty.
 --   Example: fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,,100,123.45\n'
 --   Example: fn_KstToAufteilung(4711, 400, 0, -5, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,,,400,,100,-5\n'
 --   Example: fn_KstToAufteilung(0, 0, 400, 99.9, 'K1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=0,K1,,400,,100,99.9\n'
@@ -1217,7 +1217,7 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung
   ENTRY_POINT 'fn_KstToAufteilung' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_KstToAufteilung2(kst, fallback_koart, koart, betrag, menge, ktr)
---   As fn_KstToAufteilung, with the quantity (MENGE), CR LF line ends, and every value that is not made only of the letters A-Z, a-z and the digits 0-9 in double quotes (inner quotes doubled).
+--   As fn_KstToAufteilung, with the quantity (MENGE), CR LF line ends, and every value that is not made only of the letters A-Z, a-z and the digits 0-9 in double quotes (inner quotes doubled). NULL numbers count as 0 and a NULL cost unit as empty.
 --   Example: fn_KstToAufteilung2(4711, 0, 400, 123.45, 2, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A 1",,400,2,100,"123.45"\r\n'
 --   Example: fn_KstToAufteilung2(4711, 0, 400, -5, 1, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,,,400,1,100,"-5"\r\n'
 --   Example: fn_KstToAufteilung2(4711, 0, 400, 5, 1, 'A"B') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A""B",,400,1,100,5\r\n'
@@ -1264,7 +1264,7 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 -- ## Accounting: booking sums and due dates
 
 -- fn_Buchungssumme(side, amount, condition, first, second)
---   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0. A sum beyond the double range fails the statement (the server refuses an infinite result).
 --   Logs: nothing: the function cannot fail.
 --   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
 --   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
