@@ -1010,7 +1010,7 @@ DECLARE EXTERNAL FUNCTION fn_Filepath
 
 -- fn_FileExists(location)
 --   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0. NULL gives 0.
---   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileExists('dbhost:/') -> 1
 --   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileExists('firma.fdb') -> 0
@@ -1022,7 +1022,7 @@ DECLARE EXTERNAL FUNCTION fn_FileExists
 
 -- fn_DirectoryExists(location)
 --   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0. NULL gives 0.
---   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_DirectoryExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_DirectoryExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
 --   Example: fn_DirectoryExists('dbhost:/') -> 0
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_dir/x.fdb') -> 0
@@ -1034,7 +1034,7 @@ DECLARE EXTERNAL FUNCTION fn_DirectoryExists
 
 -- fn_CreateDir(location)
 --   1 when the directory of a database location exists or was created, with every missing parent (mode 0777 less the server's umask), else 0. Only a location whose own directory is missing creates anything: host:/data/neu/ creates /data/neu, host:/data/neu with an existing /data creates nothing and gives 1. Relative paths (drive paths, shares that are not configured) are never created. NULL gives 0.
---   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_CreateDir: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist, or a directory that cannot be made, logs nothing.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_CreateDir: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist, or a directory that cannot be made, logs nothing.
 --   Example: fn_CreateDir('dbhost:/') -> 1
 --   Example: fn_CreateDir('dbhost:C:\daten\neu\') -> 0
 --   Example: fn_CreateDir('firma') -> 0
@@ -1046,7 +1046,7 @@ DECLARE EXTERNAL FUNCTION fn_CreateDir
 
 -- fn_FileGetAttr(location)
 --   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath. NULL gives 0 as well.
---   Logs: the location is resolved as by fn_Filepath, with its trace line; an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileGetAttr: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileGetAttr: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileGetAttr('dbhost:/') -> 0
 --   Example: fn_FileGetAttr(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileGetAttr
@@ -1088,7 +1088,7 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
 
 -- fn_DiskFree(location)
 --   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8') measures the root file system, and so does NULL. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
---   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot start df: <reason>`. Either way the call returns 0.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot read ./aliases.conf: <reason>` or `fn_DiskFree: Cannot start df: <reason>`, and the call returns 0.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskFree
@@ -1098,7 +1098,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
 
 -- fn_DiskSize(location)
 --   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it. NULL measures the root file system.
---   Logs: the location is resolved as by fn_Filepath, with its error-log record for an unreadable `aliases.conf`; a df that cannot be started is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot start df: <reason>`. Either way the call returns 0.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot read ./aliases.conf: <reason>` or `fn_DiskSize: Cannot start df: <reason>`, and the call returns 0.
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskSize
