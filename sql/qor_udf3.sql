@@ -5,9 +5,12 @@
 -- The server must find libqor_udf3.dll.so in a directory named by the
 -- UdfAccess setting of its firebird.conf.
 --
--- Each function is documented right above its declaration: the README's
--- function table is made from these comments, and the tests run every
--- example through the engine.
+-- Each function is documented right above its declaration: what it answers
+-- (and what NULL arguments give), a "Logs:" line when it logs other than the
+-- usual "<function>: <message>" record in qor_udf3.err, and examples. The
+-- function reference docs/functions.md and the README's overview and table
+-- are made from these comments, and the tests run every example through the
+-- engine.
 
 -- [section version: its declarations go between these two lines]
 -- ## Version information
