@@ -1200,7 +1200,7 @@ DECLARE EXTERNAL FUNCTION fn_SHBetragExt
 --   Example: fn_Kontenbereich(0, '0-999', NULL) -> '1'
 --   Example: fn_Kontenbereich(4711, '!4711', NULL) -> '0'
 DECLARE EXTERNAL FUNCTION fn_Kontenbereich
-  DOUBLE PRECISION NULL, CSTRING(2000) NULL, CSTRING(500) NULL
+  DOUBLE PRECISION NULL, CSTRING(32767) NULL, CSTRING(32767) NULL
   RETURNS CSTRING(2) FREE_IT
   ENTRY_POINT 'fn_Kontenbereich' MODULE_NAME 'qor_udf3.dll';
 
@@ -1267,8 +1267,8 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 -- ## Accounting: booking sums and due dates
 
 -- fn_Buchungssumme(side, amount, condition, first, second)
---   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0. A sum beyond the double range fails the statement (the server refuses an infinite result).
---   Logs: nothing: the function cannot fail.
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0. A sum beyond the double range gives 0 and is logged.
+--   Logs: a sum beyond the double range as `fn_Buchungssumme: Floating point overflow`.
 --   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
 --   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
 --   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100

@@ -23,6 +23,21 @@ TEST(DebitCredit, SumsOverBookings) {
   Db().Execute("DROP TABLE bookings");
 }
 
+// A range list or decimals list of a long column is accepted: a declared
+// argument shorter than the column would fail the caller's statement.
+TEST(Kontenbereich, LongRangeListsFromColumns) {
+  Db().Execute("CREATE TABLE ranges (r VARCHAR(30000), d VARCHAR(30000))");
+  Db().Execute("INSERT INTO ranges VALUES (LPAD('4711', 30000, ' '), LPAD('05', 30000, ' '))");
+  auto rows = Db().Query(
+      "SELECT fn_Kontenbereich(4711.05, r, d), fn_Kontenbereich(4711.06, r, d), "
+      "fn_Kontenbereich(4712, r, NULL) FROM ranges");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].text, "1");
+  EXPECT_EQ(rows[0][1].text, "0");
+  EXPECT_EQ(rows[0][2].text, "0");
+  Db().Execute("DROP TABLE ranges");
+}
+
 // The longest texts the allocation writers can make still fit their declared
 // result: a longer one would fail the caller's statement.
 TEST(KstToAufteilung, LongestResultsFitTheDeclaration) {
