@@ -211,7 +211,7 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 -- ## Delimited list functions
 
 -- fn_GetCommaPos(text, n)
---   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
+--   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text; a NULL n counts as 0. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
 --   Example: fn_GetCommaPos('a,b,c', 0) -> 'a'
 --   Example: fn_GetCommaPos('a,b,c', 2) -> 'c'
 --   Example: fn_GetCommaPos('a,b,c', 3) -> ''
@@ -221,6 +221,7 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 --   Example: fn_GetCommaPos('"x,y",z', 0) -> 'x,y'
 --   Example: fn_GetCommaPos('"x,y",z', 1) -> 'z'
 --   Example: fn_GetCommaPos(NULL, 0) -> ''
+--   Example: fn_GetCommaPos('a,b', NULL) -> 'a'
 DECLARE EXTERNAL FUNCTION fn_GetCommaPos
   CSTRING(32767) NULL, SMALLINT
   RETURNS CSTRING(32767) FREE_IT
@@ -239,7 +240,7 @@ DECLARE EXTERNAL FUNCTION fn_GetPos
   ENTRY_POINT 'fn_GetPos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_GetCommaPosition(text, n, separator, maximum)
---   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument.
+--   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 (or NULL) gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument.
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 2) -> 'de'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 0) -> 'def'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', -4) -> 'def'
