@@ -231,6 +231,7 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 --   Example: fn_GetCommaPos('"x,y",z', 0) -> 'x,y'
 --   Example: fn_GetCommaPos('"x,y",z', 1) -> 'z'
 --   Example: fn_GetCommaPos(NULL, 0) -> ''
+--   Example: fn_GetCommaPos('a,b', NULL) -> 'a'
 DECLARE EXTERNAL FUNCTION fn_GetCommaPos
   CSTRING(32767) NULL, SMALLINT
   RETURNS CSTRING(32767) FREE_IT
