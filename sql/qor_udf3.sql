@@ -1208,8 +1208,9 @@ DECLARE EXTERNAL FUNCTION fn_Kontenbereich
 -- ## Accounting: cost-centre allocation texts
 
 -- fn_KstToAufteilung(kst, fallback_koart, koart, betrag, ktr)
---   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit. NULL numbers count as 0 and a NULL cost unit as empty.
+--   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled; a CR or LF in the cost unit is written as a blank, so that the share line stays one line. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit. NULL numbers count as 0 and a NULL cost unit as empty.
 --   Example: fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,,100,123.45\n'
+--   Example: fn_KstToAufteilung(4711, 0, 400, 1, 'A' || ASCII_CHAR(10) || 'B') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A B",,400,,100,1\n'
 --   Example: fn_KstToAufteilung(4711, 400, 0, -5, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,,,400,,100,-5\n'
 --   Example: fn_KstToAufteilung(0, 0, 400, 99.9, 'K1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=0,K1,,400,,100,99.9\n'
 --   Example: fn_KstToAufteilung(4711, 0, 0, 99.9, NULL) -> ''
