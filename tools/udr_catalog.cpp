@@ -357,14 +357,21 @@ namespace {
 // the same header that calls nothing (a function in use cannot be dropped).
 // Anything else that calls them (a computed column, a check constraint, a
 // PSQL function, a package) stops the way back before anything is changed.
+// QOR$WAY_BACK survives a run that stopped: the next run goes on from there.
 const char* kWayBackCollect = R"SQL(
-CREATE EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
-CREATE TABLE QOR$WAY_BACK (
-  SEQ INTEGER NOT NULL,
-  KIND SMALLINT NOT NULL,
-  OBJ_NAME VARCHAR(63) CHARACTER SET UTF8 NOT NULL,
-  DDL_STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8,
-  DDL_BACK BLOB SUB_TYPE TEXT CHARACTER SET UTF8);
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'QOR$WAY_BACK')) THEN
+    EXECUTE STATEMENT 'CREATE TABLE QOR$WAY_BACK (
+      SEQ INTEGER NOT NULL,
+      KIND SMALLINT NOT NULL,
+      OBJ_NAME VARCHAR(63) CHARACTER SET UTF8 NOT NULL,
+      DDL_STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8,
+      DDL_BACK BLOB SUB_TYPE TEXT CHARACTER SET UTF8)';
+END^
+SET TERM ; ^
 COMMIT;
 
 SET TERM ^ ;
@@ -422,6 +429,7 @@ EXECUTE BLOCK AS
   DECLARE CFS VARCHAR(63) CHARACTER SET UTF8;
   DECLARE SRC BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
   DECLARE STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE FIRST_NEW INTEGER;
   DECLARE PT SMALLINT;
   DECLARE R VARCHAR(8000) CHARACTER SET UTF8;
   DECLARE T VARCHAR(1000) CHARACTER SET UTF8;
@@ -435,6 +443,8 @@ EXECUTE BLOCK AS
   DECLARE DEF VARCHAR(1000) CHARACTER SET UTF8;
   DECLARE COLLN VARCHAR(63) CHARACTER SET UTF8;
 BEGIN
+  SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
+  FIRST_NEW = SEQ + 1;
   FOR SELECT DISTINCT D.RDB$DEPENDENT_TYPE, TRIM(D.RDB$DEPENDENT_NAME)
         FROM RDB$DEPENDENCIES D
         JOIN RDB$FUNCTIONS F ON F.RDB$FUNCTION_NAME = D.RDB$DEPENDED_ON_NAME
@@ -538,7 +548,7 @@ BEGIN
     ELSE
       EXCEPTION QOR$WAY_BACK_STOP 'object ' || DN || ' (dependency type ' || DT || ') calls ' || FN || ': switch it by hand';
   END
-  FOR SELECT DDL_STUB FROM QOR$WAY_BACK ORDER BY SEQ INTO STUB DO
+  FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
     EXECUTE STATEMENT STUB;
 END^
 SET TERM ; ^
@@ -624,7 +634,9 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "--      QOR$WAY_BACK.\n"
       "-- Objects of other kinds that call the functions (computed columns, check\n"
       "-- constraints, PSQL functions, packages) stop the script in step 1, before\n"
-      "-- anything is changed. Run it with -b so that isql stops at an error:\n"
+      "-- anything is changed; after such a caller has been set aside, run the\n"
+      "-- script again (a run that stopped is taken up where it stopped). Run it\n"
+      "-- with -b so that isql stops at an error:\n"
       "--   isql-fb -b -user SYSDBA -i qor_udf3_to_legacy.sql <database>\n"
       "-- and with no other connection using the objects.\n";
   out += ExpandQuote(Replace(kWayBackCollect, "@NAMES@", names));
@@ -634,8 +646,10 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
     std::string decl = f.declaration;
     if (!decl.empty() && decl.back() == ';') decl.pop_back();
     decl = Replace(decl, std::string("MODULE_NAME '") + kModule + "'", "MODULE_NAME '" + module + "'");
-    out += "  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = 15 AND OBJ_NAME = " +
-           SqlQuote(Upper(f.name)) + ")) THEN\n    EXECUTE STATEMENT " + SqlQuote(decl) + ";\n";
+    const std::string name = SqlQuote(Upper(f.name));
+    out += "  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = 15 AND OBJ_NAME = " + name +
+           ") AND NOT EXISTS (SELECT 1 FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = " + name +
+           " AND RDB$PACKAGE_NAME IS NULL)) THEN\n    EXECUTE STATEMENT " + SqlQuote(decl) + ";\n";
   }
   out += "END^\nSET TERM ; ^\nCOMMIT;\n";
   out += kWayBackRestore;

@@ -404,7 +404,9 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
       r.GetSegment = &BlobGetSegment;
       r.PutSegment = &BlobPutNothing;
       if (*reinterpret_cast<const int16_t*>(in + a.null_offset) != 0) {
-        argv[i] = a.nullable ? nullptr : &r;  // no handle: an empty blob
+        // A record without a handle, declared NULL or not (as the legacy
+        // front passes it).
+        argv[i] = &r;
         continue;
       }
       auto* id = reinterpret_cast<ISC_QUAD*>(in + a.offset);

@@ -33,7 +33,7 @@ inline constexpr size_t kMaxArgs = 15;
 struct ArgSpec {
   Kind kind = Kind::Double;
   uint32_t length = 0;    // Text: declared CSTRING length
-  bool nullable = false;  // declared NULL: SQL NULL arrives as a nil pointer
+  bool nullable = false;  // declared NULL: SQL NULL arrives as a nil pointer (blobs: a record without a handle either way)
 };
 
 struct ResultSpec {
