@@ -1,0 +1,106 @@
+// qor_front_bench: the per-call cost of every function through the legacy
+// and the UDR front, in one run of an embedded engine. Each function is
+// called with the arguments of its first documented example, N times in one
+// PSQL loop per front; the cost of the loop itself (the same loop around a
+// constant) is taken off. Prints one table line per function.
+//   qor_front_bench [calls per loop, default 20000]
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "catalog.h"
+#include "fb_session.h"
+#include "udr_catalog.h"
+
+namespace {
+
+int Shell(const std::string& command) {
+  const int status = std::system((command + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// Seconds for one EXECUTE BLOCK that evaluates `expr` n times.
+double LoopSeconds(fbtest::FbSession& db, const std::string& expr, int n) {
+  const std::string sql =
+      "EXECUTE BLOCK RETURNS (C INTEGER) AS DECLARE I INTEGER = 0; BEGIN C = 0; WHILE (I < " +
+      std::to_string(n) + ") DO BEGIN IF ((" + expr + ") IS NULL) THEN C = C + 1; I = I + 1; END SUSPEND; END";
+  const auto start = std::chrono::steady_clock::now();
+  db.Query(sql);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int n = argc > 1 ? std::atoi(argv[1]) : 20000;
+  if (n < 1) return 2;
+  namespace fs = std::filesystem;
+  std::string base = fs::temp_directory_path().string() + "/qor_front_bench_XXXXXX";
+  if (mkdtemp(base.data()) == nullptr) return 1;
+  const std::string root = base + "/firebird";
+  fs::create_directories(root);
+  fs::create_directories(base + "/lock");
+  for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
+    fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, root + "/" + entry);
+  }
+  WriteText(root + "/firebird.conf", std::string("UdfAccess = Restrict ") + QOR_LIBRARY_DIR + "\n");
+  WriteText(root + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
+                                        "/plugins/udr_engine\n  Config = UDR_config\n}\n"
+                                        "Config = UDR_config {\n  path = " + QOR_LIBRARY_DIR + "\n}\n");
+  setenv("FIREBIRD", root.c_str(), 1);
+  setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
+  if (chdir(base.c_str()) != 0) return 1;
+  const std::string db = base + "/bench.fdb";
+  WriteText(base + "/create.sql", "CREATE DATABASE '" + db + "' USER 'SYSDBA';\n");
+  const std::string isql = std::string(QOR_ISQL) + " -q -b";
+  if (Shell(isql + " -i " + base + "/create.sql") != 0 ||
+      Shell(isql + " -user SYSDBA -i " + QOR_SQL_SCRIPT + " " + db) != 0) {
+    std::fprintf(stderr, "cannot set up the database in %s\n", base.c_str());
+    return 1;
+  }
+  catalog::Catalog cat = catalog::Parse(catalog::ReadFile(QOR_SQL_SCRIPT));
+  std::vector<std::string> errors = cat.errors;
+  std::vector<catalog::Shape> shapes = catalog::Shapes(cat, errors);
+  if (!errors.empty()) {
+    for (const auto& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    return 1;
+  }
+  int rc = 0;
+  try {
+    fbtest::FbSession session(db);
+    for (size_t i = 0; i < cat.functions.size(); ++i) {
+      session.Execute(catalog::UdrCreate(cat.functions[i], shapes[i], "UDR_"));
+    }
+    const double empty = LoopSeconds(session, "1", n);
+    std::printf("calls per loop: %d; loop alone: %.3f us per turn\n\n", n, empty * 1e6 / n);
+    std::printf("| function | legacy us/call | UDR us/call | UDR / legacy |\n|---|---|---|---|\n");
+    static const std::regex kCall(R"(\b(fn_\w+)\s*\()");
+    for (const auto& f : cat.functions) {
+      const std::string& expr = f.examples.front().expr;
+      const std::string udr = std::regex_replace(expr, kCall, "UDR_$1(");
+      const double legacy = (LoopSeconds(session, expr, n) - empty) * 1e6 / n;
+      const double front = (LoopSeconds(session, udr, n) - empty) * 1e6 / n;
+      std::printf("| %s | %.3f | %.3f | %.2f |\n", f.name.c_str(), legacy, front,
+                  legacy > 0 ? front / legacy : 0.0);
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    rc = 1;
+  }
+  std::error_code ignored;
+  fs::remove_all(base, ignored);
+  return rc;
+}
