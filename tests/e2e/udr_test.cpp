@@ -9,8 +9,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -148,8 +151,27 @@ TEST(UdrFront, DeclarationsHaveShapesTheFrontServes) {
   }
 }
 
-// Every example of both libraries: the same answer through both fronts, the
-// documented one, and no error-log record from either.
+// The error-log records written by one call, without their date-time stamps.
+std::string LoggedBy(const std::function<void()>& call) {
+  unlink(ErrorLog().c_str());
+  call();
+  std::string out;
+  std::istringstream lines(catalog::ReadFile(ErrorLog()));
+  std::string line;
+  while (std::getline(lines, line)) {
+    const size_t at = line.find(": ");
+    out += (at == std::string::npos ? line : line.substr(at)) + "\n";
+  }
+  unlink(ErrorLog().c_str());
+  return out;
+}
+
+// Every example of both libraries gives the same answer and the same
+// error-log records through both fronts. (The legacy answers are checked
+// against the documented ones by the catalogue test, which has run the
+// examples once already: an example that changes files answers here as on
+// its second run, alike in both fronts.) The probe library's answers are
+// checked against its documentation here.
 TEST(UdrFront, EveryExampleAnswersAsThroughTheLegacyFront) {
   DeclareFronts();
   for (const Library* lib : {&Main(), &Probe()}) {
@@ -158,14 +180,18 @@ TEST(UdrFront, EveryExampleAnswersAsThroughTheLegacyFront) {
         const std::string udr = ToUdr(ex.expr);
         SCOPED_TRACE(lib->module + ": " + ex.expr + " / " + udr);
         ASSERT_NE(udr, ex.expr);
-        const size_t before = catalog::ReadFile(ErrorLog()).size();
-        const Outcome legacy = Evaluate(ex.expr);
-        const Outcome front = Evaluate(udr);
+        Outcome legacy;
+        Outcome front;
+        const std::string legacy_log = LoggedBy([&] { legacy = Evaluate(ex.expr); });
+        const std::string front_log = LoggedBy([&] { front = Evaluate(udr); });
         EXPECT_TRUE(SameAnswer(legacy, front)) << "legacy " << legacy.show() << ", UDR " << front.show();
-        catalog::Expected want;
-        ASSERT_TRUE(catalog::DecodeExpected(ex.expected, want));
-        EXPECT_TRUE(AsDocumented(front, want)) << "UDR " << front.show() << ", want " << ex.expected;
-        EXPECT_EQ(catalog::ReadFile(ErrorLog()).size(), before) << catalog::ReadFile(ErrorLog());
+        EXPECT_EQ(legacy_log, front_log);
+        if (lib == &Probe()) {
+          catalog::Expected want;
+          ASSERT_TRUE(catalog::DecodeExpected(ex.expected, want));
+          EXPECT_TRUE(AsDocumented(front, want)) << "UDR " << front.show() << ", want " << ex.expected;
+          EXPECT_EQ(front_log, "");
+        }
       }
     }
   }
@@ -212,17 +238,12 @@ TEST(UdrFront, CaughtErrorsLeaveTheSameRecord) {
     Outcome answers[2];
     const std::string exprs[2] = {c.expr, ToUdr(c.expr)};
     for (int i = 0; i < 2; ++i) {
-      unlink(ErrorLog().c_str());
-      answers[i] = Evaluate(exprs[i]);
-      logs[i] = catalog::ReadFile(ErrorLog());
+      logs[i] = LoggedBy([&] { answers[i] = Evaluate(exprs[i]); });
       EXPECT_FALSE(answers[i].failed) << answers[i].show();
-      EXPECT_NE(logs[i].find(c.record), std::string::npos) << logs[i];
+      EXPECT_EQ(logs[i], std::string(": ") + c.record + "\n");
     }
     EXPECT_TRUE(SameAnswer(answers[0], answers[1])) << answers[0].show() << " / " << answers[1].show();
-    // Same record after the date-time stamp.
-    EXPECT_EQ(logs[0].substr(logs[0].find(": ")), logs[1].substr(logs[1].find(": ")));
   }
-  unlink(ErrorLog().c_str());
 }
 
 // Blobs larger than one segment, written and read back through both fronts,
@@ -254,6 +275,26 @@ TEST(UdrFront, BlobsTravelSegmentBySegment) {
   for (size_t r = 0; r < 2; ++r) {
     for (size_t c = 0; c < 2; ++c) EXPECT_EQ(front[r][c].text, legacy[r][c].text);
   }
+}
+
+// The UDR front frees the results it gets, which is sound only when every
+// result comes through UdfAlloc (it takes the front's allocator during UDR
+// calls); memory from ib_util_malloc itself would corrupt the server's heap
+// when freed there.
+TEST(UdrFront, ResultsAreAllocatedOnlyThroughUdfAlloc) {
+  namespace fs = std::filesystem;
+  const fs::path src = fs::path(QOR_SQL_DIR).parent_path() / "src";
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string path = entry.path().string();
+    if (path.size() < 4 || (path.substr(path.size() - 4) != ".cpp" && path.substr(path.size() - 2) != ".h")) continue;
+    ++files;
+    if (entry.path().filename() == "udf_result.cpp") continue;
+    EXPECT_EQ(catalog::ReadFile(path).find("ib_util_malloc("), std::string::npos)
+        << path << " allocates a result with ib_util_malloc directly: use UdfAlloc";
+  }
+  EXPECT_GT(files, 10);
 }
 
 // ---------------------------------------------------------------------------
