@@ -40,10 +40,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   catalog::Catalog cat = catalog::ParseForModule(script, module);
-  std::vector<std::string> errors = cat.errors;
-  std::vector<catalog::Shape> shapes = catalog::Shapes(cat, errors);
-  for (const auto& e : errors) std::fprintf(stderr, "%s: %s\n", argv[2], e.c_str());
-  if (!errors.empty()) return 1;
+  for (const auto& e : cat.errors) std::fprintf(stderr, "%s: %s\n", argv[2], e.c_str());
+  if (!cat.errors.empty()) return 1;
+  // A declaration the UDR front cannot serve leaves that function out of the
+  // UDR files (the engine tests name it); the rest is written.
+  std::vector<std::string> refused;
+  std::vector<catalog::Shape> shapes = catalog::Shapes(cat, refused);
+  for (const auto& e : refused) {
+    std::fprintf(stderr, "%s: warning: no UDR form for %s\n", argv[2], e.c_str());
+  }
 
   if (cmd == "check") {
     const std::string dir = argv[3];

@@ -233,7 +233,11 @@ std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors) 
   for (const Function& f : cat.functions) {
     Shape s;
     std::string error;
-    if (!ParseShape(f, s, error)) errors.push_back(f.name + ": " + error);
+    if (!ParseShape(f, s, error)) {
+      errors.push_back(f.name + ": " + error);
+      s = Shape{};
+      s.served = false;
+    }
     out.push_back(s);
   }
   return out;
@@ -245,6 +249,7 @@ std::string UdrTable(const Catalog& cat, const std::vector<Shape>& shapes) {
       "// {name, {result kind, mode, length, parameter}, argument count, {{kind, length, nullable}...}}\n";
   for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
     const Shape& s = shapes[i];
+    if (!s.served) continue;
     out += "{\"" + cat.functions[i].name + "\", {Kind::" + KindName(s.result) +
            ", ResultMode::" + ModeName(s.mode) + ", " + std::to_string(s.result_length) + ", " +
            std::to_string(s.parameter) + "}, " + std::to_string(s.args.size()) + ", {";
@@ -293,7 +298,7 @@ std::string UdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "-- its UDR_config path (plugins.conf), e.g. <firebird>/plugins/udr.\n"
       "-- Each function is documented in qor_udf3.sql; the answers are the same.\n\n";
   for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
-    out += UdrCreate(cat.functions[i], shapes[i], "", module) + "\n";
+    if (shapes[i].served) out += UdrCreate(cat.functions[i], shapes[i], "", module) + "\n";
   }
   out += "COMMIT;\n";
   return out;
@@ -317,6 +322,7 @@ std::string ToUdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "BEGIN\n";
   for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
     const Function& f = cat.functions[i];
+    if (!shapes[i].served) continue;
     std::string alter = "ALTER FUNCTION " + f.name + " " + UdrHeader(f, shapes[i]) +
                         " EXTERNAL NAME '" + module + "!" + f.name + "' ENGINE UDR";
     std::string flat;
