@@ -72,6 +72,11 @@ std::string ToUdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
 std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
                            const std::string& module = kModule);
 
+// C++ source of a library of no-op entry points with the signatures of the
+// catalogue's functions (each returns 0, nil, or its result blob untouched):
+// served by the UDR front, it measures what a call costs the front itself.
+std::string NoopSource(const Catalog& cat, const std::vector<Shape>& shapes);
+
 // The catalogue of a script whose declarations name another module (a test
 // library): read as if they named kModule.
 Catalog ParseForModule(const std::string& script, const std::string& module);
