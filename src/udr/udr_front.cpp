@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -93,8 +94,10 @@ void SetError(IStatus* status, std::initializer_list<ISC_STATUS> codes, const ch
 
 // A routine whose declaration does not fit the library's entry point.
 void SetMismatch(IStatus* status, const char* name) {
-  SetError(status, {isc_random},
-           name == nullptr ? "UDR declaration does not match the library" : name);
+  char text[200];
+  std::snprintf(text, sizeof text, "%s: the UDR declaration does not match the library's entry point",
+                name == nullptr ? "?" : name);
+  SetError(status, {isc_random}, text);  // the status keeps its own copy
 }
 
 bool Failed(IStatus* status) { return (status->getState() & IStatus::STATE_ERRORS) != 0; }

@@ -220,6 +220,23 @@ TEST(UdrFront, StatementFailuresAreTheLegacyFrontsFailures) {
     EXPECT_TRUE(legacy.failed) << legacy.show();
     EXPECT_TRUE(front.failed) << front.show();
   }
+  // A UDR declaration that does not fit its entry point is refused when it
+  // is made, instead of reading past the message when called.
+  auto declare = [](const std::string& ddl) -> std::string {
+    try {
+      Db().Execute(ddl);
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "accepted";
+  };
+  EXPECT_NE(declare("CREATE OR ALTER FUNCTION UDR_BAD_ARITY (A VARCHAR(16) CHARACTER SET NONE)"
+                    " RETURNS DOUBLE PRECISION EXTERNAL NAME 'qor_udf3.dll!fn_SHSoll' ENGINE UDR")
+                .find("fn_SHSoll: the UDR declaration does not match"),
+            std::string::npos);
+  EXPECT_NE(declare("CREATE OR ALTER FUNCTION UDR_UNKNOWN (A DOUBLE PRECISION) RETURNS DOUBLE PRECISION"
+                    " EXTERNAL NAME 'qor_udf3.dll!fn_NoSuchFunction' ENGINE UDR"),
+            "accepted");
   // The longest accepted argument passes whole in both.
   EXPECT_TRUE(SameAnswer(Evaluate("fn_SHSoll('S234567890123456', 1)"), Evaluate(ToUdr("fn_SHSoll('S234567890123456', 1)"))));
   EXPECT_EQ(Evaluate(ToUdr("fn_ProbeUpper('" + std::string(50, 'a') + "')")).value.text, std::string(50, 'A'));
