@@ -348,7 +348,8 @@ class SwitchFronts : public ::testing::Test {
     s.Execute("CREATE VIEW BOOKING_SIDES (ID, SOLL, HABEN, IN_RANGE) AS SELECT ID,"
               " fn_SHSoll(SIDE, AMOUNT), fn_SHHaben(SIDE, AMOUNT),"
               " fn_Kontenbereich(AMOUNT, '4700-4799,!4711', NULL) FROM BOOKING");
-    s.Execute("CREATE PROCEDURE BOOKING_TEXT (SIDE VARCHAR(4), AMOUNT DOUBLE PRECISION = 1,"
+    s.Execute("CREATE DOMAIN D_SIDE AS VARCHAR(4) CHARACTER SET NONE");
+    s.Execute("CREATE PROCEDURE BOOKING_TEXT (SIDE D_SIDE, AMOUNT TYPE OF COLUMN BOOKING.AMOUNT = 1,"
               " KST NUMERIC(9, 2) NOT NULL = 4711)"
               " RETURNS (SIGNED DOUBLE PRECISION, AUFTEILUNG VARCHAR(400) CHARACTER SET NONE) AS"
               " DECLARE VARIABLE EXT DOUBLE PRECISION;"
@@ -415,6 +416,10 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
   const std::vector<std::string> before = Answers(db, 10);
   ASSERT_EQ(before.size(), 5u);
   EXPECT_EQ(before[4], "4799.5 | '1' | ");
+  // On a database that has the legacy front, the way back changes nothing.
+  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
+  EXPECT_EQ(Fronts(db), std::make_pair(int64_t{0}, n));
+  EXPECT_EQ(Answers(db, 9), before);
 
   ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db), "");
   EXPECT_EQ(Fronts(db), std::make_pair(udr, n - udr));
@@ -426,9 +431,19 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
   {
     FbSession s(db);
     EXPECT_EQ(s.Scalar("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'QOR$WAY_BACK'").integer, 0);
-    // The procedure kept its header: the NOT NULL input and its default.
-    EXPECT_EQ(s.Scalar("SELECT RDB$NULL_FLAG FROM RDB$PROCEDURE_PARAMETERS WHERE RDB$PROCEDURE_NAME ="
-                       " 'BOOKING_TEXT' AND RDB$PARAMETER_NAME = 'KST'").integer, 1);
+    // The procedure kept its header: the domain, the column type, the NOT
+    // NULL input and the defaults.
+    const auto params = s.Query(
+        "SELECT TRIM(RDB$PARAMETER_NAME), TRIM(RDB$FIELD_SOURCE), COALESCE(RDB$NULL_FLAG, 0),"
+        " TRIM(RDB$RELATION_NAME), CAST(RDB$DEFAULT_SOURCE AS VARCHAR(100))"
+        " FROM RDB$PROCEDURE_PARAMETERS WHERE RDB$PROCEDURE_NAME = 'BOOKING_TEXT'"
+        " AND RDB$PARAMETER_TYPE = 0 ORDER BY RDB$PARAMETER_NUMBER");
+    ASSERT_EQ(params.size(), 3u);
+    EXPECT_EQ(params[0][1].text, "D_SIDE");
+    EXPECT_EQ(params[1][3].text, "BOOKING");
+    EXPECT_EQ(params[1][4].text, "= 1");
+    EXPECT_EQ(params[2][2].integer, 1);
+    EXPECT_EQ(params[2][4].text, "= 4711");
   }
   // And once more: the way there again after the way back.
   ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db), "");
