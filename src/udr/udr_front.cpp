@@ -12,7 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <utility>
 
 #include "frame/engine_types.h"
@@ -294,7 +293,6 @@ IMessageMetadata* LaidOut(CheckStatusWrapper* status, const RoutineSpec& spec,
   return Failed(status) ? nullptr : result;
 }
 
-class Factory;
 
 class Routine final : public IExternalFunctionImpl<Routine, CheckStatusWrapper> {
  public:
@@ -362,12 +360,13 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
   IMaster* master = context->getMaster();
   int returned = -1;
 
+  // Whatever is still open after an error (or the result blob of a NULL
+  // answer) is dropped; then the attachment and transaction are let go.
   auto release = [&] {
     for (unsigned i = 0; i < spec_.arg_count; ++i) {
-      if (links[i].blob != nullptr && static_cast<int>(i) != returned) DropBlob(master, links[i].blob);
+      if (links[i].blob != nullptr) DropBlob(master, links[i].blob);
       links[i].blob = nullptr;
     }
-    if (returned >= 0) DropBlob(master, links[returned].blob);
     if (tra != nullptr) tra->release();
     if (att != nullptr) att->release();
   };
@@ -452,9 +451,9 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
 
   void* result_ptr = nullptr;
   const unsigned n = spec_.arg_count;
-  const ResultAllocScope alloc_scope;
-  switch (spec_.result.mode) {
-    case ResultMode::ByValue: {
+  {
+    const ResultAllocScope alloc_scope;
+    if (spec_.result.mode == ResultMode::ByValue) {
       unsigned char* field = out + out_offset_;
       switch (spec_.result.kind) {
         case Kind::Double: {
@@ -481,37 +480,37 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
         }
       }
       *reinterpret_cast<int16_t*>(out + out_null_offset_) = 0;
-      release();
-      return;
-    }
-    default:
+    } else {
       result_ptr = kCallers<void*>[n](entry_, argv);
-      break;
+    }
   }
-
-  if (blob_failed) {
+  auto free_result = [&] {
     if (spec_.result.mode == ResultMode::FreeIt) std::free(result_ptr);
+    result_ptr = nullptr;
+  };
+  if (blob_failed || Failed(status)) {
+    free_result();
     release();
     return;
   }
 
-  if (spec_.result.mode == ResultMode::Parameter) {
-    // Closing the input blobs first keeps the order of the legacy engine.
-    for (unsigned i = 0; i < n; ++i) {
-      if (links[i].blob != nullptr && static_cast<int>(i) != returned) {
-        links[i].blob->close(status);
-        if (Failed(status)) {
-          release();
-          return;
-        }
-        links[i].blob = nullptr;
-      }
+  // The argument blobs are closed with the call's own status; release()
+  // below only has to deal with what an error left open.
+  for (unsigned i = 0; i < n; ++i) {
+    if (links[i].blob == nullptr || static_cast<int>(i) == returned) continue;
+    links[i].blob->close(status);
+    if (Failed(status)) {
+      free_result();
+      release();
+      return;
     }
+    links[i].blob = nullptr;
+  }
+
+  if (spec_.result.mode == ResultMode::Parameter) {
     BlobLink& link = links[returned];
     if (records[returned].BlobHandle == nullptr) {
       // The function cleared the handle: its way of answering NULL.
-      DropBlob(master, link.blob);
-      link.blob = nullptr;
       *reinterpret_cast<int16_t*>(out + out_null_offset_) = -1;
     } else {
       link.blob->close(status);
@@ -522,13 +521,12 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
       link.blob = nullptr;
       *reinterpret_cast<int16_t*>(out + out_null_offset_) = 0;
     }
-    returned = -1;
-    release();
+    release();  // drops the unused result blob of a NULL answer
     return;
   }
 
-  WriteResult(status, result_ptr, out);
-  if (spec_.result.mode == ResultMode::FreeIt) std::free(result_ptr);
+  if (spec_.result.mode != ResultMode::ByValue) WriteResult(status, result_ptr, out);
+  free_result();
   release();
 }
 
