@@ -630,7 +630,10 @@ void RegisterRoutines(IStatus* raw, IUdrPlugin* plugin, const RoutineSpec* table
         void* symbol = dlsym(self, table[i].name);
         if (symbol == nullptr || table[i].arg_count > kMaxArgs) {
           dlclose(self);
-          SetError(&status, {isc_random}, table[i].name);
+          char text[200];
+          std::snprintf(text, sizeof text, "UDR front: no entry point %s of %u arguments in %s",
+                        table[i].name, table[i].arg_count, info.dli_fname);
+          SetError(&status, {isc_random}, text);
           return;
         }
         Entry entry;
