@@ -104,8 +104,8 @@ QOR_EXPORT char* fn_ProbeBlobNil(TISC_Blob* blob, const int32_t* piece) {
   return BlobRead(__func__, blob, piece);
 }
 
-// The text written `count` times into the result blob; a nil text clears the
-// handle, the legacy way of answering NULL.
+// The text written `count` times into the result blob, then an empty
+// segment; a nil text clears the handle, the legacy way of answering NULL.
 QOR_EXPORT TISC_Blob* fn_ProbeToBlob(const char* text, const int32_t* count, TISC_Blob* blob) {
   if (blob == nullptr) return blob;
   if (text == nullptr) {
@@ -116,6 +116,8 @@ QOR_EXPORT TISC_Blob* fn_ProbeToBlob(const char* text, const int32_t* count, TIS
     std::string all;
     for (int32_t i = 0; i < ArgValue(count); ++i) all += text;
     BlobWrite(blob, all);
+    // A final empty segment, as a file copy ends with its read of 0 bytes.
+    if (HasBlob(blob)) blob->PutSegment(blob->BlobHandle, reinterpret_cast<const unsigned char*>(""), 0);
     return 0;
   });
   return blob;
