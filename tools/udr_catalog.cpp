@@ -44,7 +44,7 @@ std::vector<std::string> SplitTopLevel(const std::string& s) {
 bool ParseType(const std::string& text, ArgKind& kind, int& length, std::string& charset,
                std::string& rest, std::string& error) {
   static const std::regex kType(
-      R"(^(CSTRING\s*\(\s*(\d+)\s*\)|DOUBLE PRECISION|INTEGER|INT|SMALLINT|BIGINT|TIMESTAMP|BLOB)(\s+CHARACTER SET\s+(\w+))?(.*)$)");
+      R"(^(CSTRING\s*\(\s*(\d+)\s*\)|DOUBLE PRECISION|INTEGER|INT|SMALLINT|BIGINT|TIMESTAMP|DATE|BLOB)(\s+CHARACTER SET\s+(\w+))?(.*)$)");
   std::smatch m;
   std::string u = Upper(TrimBlank(text));
   if (!std::regex_match(u, m, kType)) {
@@ -70,6 +70,8 @@ bool ParseType(const std::string& text, ArgKind& kind, int& length, std::string&
     kind = ArgKind::Bigint;
   } else if (t == "TIMESTAMP") {
     kind = ArgKind::TimeStamp;
+  } else if (t == "DATE") {
+    kind = ArgKind::Date;
   } else {
     kind = ArgKind::Blob;
   }
@@ -90,6 +92,7 @@ const char* KindName(ArgKind k) {
     case ArgKind::Smallint: return "Smallint";
     case ArgKind::Bigint: return "Bigint";
     case ArgKind::TimeStamp: return "TimeStamp";
+    case ArgKind::Date: return "Date";
     case ArgKind::Blob: return "Blob";
   }
   return "Double";
@@ -120,6 +123,7 @@ std::string SqlType(ArgKind kind, int length, const std::string& charset) {
     case ArgKind::Smallint: return "SMALLINT";
     case ArgKind::Bigint: return "BIGINT";
     case ArgKind::TimeStamp: return "TIMESTAMP";
+    case ArgKind::Date: return "DATE";
     case ArgKind::Blob: return "BLOB";
   }
   return "";
@@ -213,8 +217,9 @@ bool ParseShape(const Function& f, Shape& out, std::string& error) {
   }
   if (rest == "BY VALUE") {
     out.mode = ReturnMode::ByValue;
-    if (out.result == ArgKind::Text || out.result == ArgKind::TimeStamp) {
-      error = "texts and timestamps cannot be returned by value";
+    if (out.result == ArgKind::Text || out.result == ArgKind::TimeStamp ||
+        out.result == ArgKind::Date) {
+      error = "texts, timestamps and dates cannot be returned by value";
       return false;
     }
   } else if (rest == "FREE_IT") {

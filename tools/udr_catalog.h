@@ -13,7 +13,7 @@
 
 namespace catalog {
 
-enum class ArgKind { Text, Double, Integer, Smallint, Bigint, TimeStamp, Blob };
+enum class ArgKind { Text, Double, Integer, Smallint, Bigint, TimeStamp, Date, Blob };
 enum class ReturnMode { ByValue, ByReference, FreeIt, Parameter };
 
 struct ArgShape {

@@ -202,6 +202,7 @@ unsigned ValueType(Kind kind) {
     case Kind::Smallint: return SQL_SHORT;
     case Kind::Bigint: return SQL_INT64;
     case Kind::TimeStamp: return SQL_TIMESTAMP;
+    case Kind::Date: return SQL_TYPE_DATE;
     case Kind::Blob: return SQL_BLOB;
   }
   return SQL_DOUBLE;
@@ -214,6 +215,7 @@ unsigned ValueLength(Kind kind) {
     case Kind::Smallint: return sizeof(int16_t);
     case Kind::Bigint: return sizeof(int64_t);
     case Kind::TimeStamp: return sizeof(TFBTimeStamp);
+    case Kind::Date: return sizeof(int32_t);
     case Kind::Blob: return sizeof(ISC_QUAD);
     case Kind::Text: break;
   }

@@ -17,6 +17,7 @@ enum class Kind : uint8_t {
   Smallint,   // SMALLINT (16-bit)
   Bigint,     // BIGINT (64-bit)
   TimeStamp,  // TIMESTAMP (engine date and time)
+  Date,       // DATE (engine date)
   Blob,       // BLOB (callback record)
 };
 
