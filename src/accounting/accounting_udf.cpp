@@ -3,11 +3,16 @@
 // the result back as the SQL declaration promises.
 
 #include "accounting/account_range.h"
+#include "accounting/booking.h"
 #include "accounting/debit_credit.h"
 #include "accounting/kst_aufteilung.h"
+#include "accounting/kst_verteilen.h"
 #include "frame/args.h"
+#include "frame/errors.h"
 #include "frame/export.h"
+#include "frame/errors.h"
 #include "frame/guard.h"
+#include "frame/timestamp.h"
 
 using namespace qor;
 
@@ -74,5 +79,64 @@ QOR_EXPORT char* fn_KstToAufteilung2(const double* kst, const double* fallback_k
 // ---------------------------------------------------------------------------
 // Accounting: distribution of amounts and quantity reversal
 
+namespace {
+
+// The longest text result a statement can take (a text value holds at most
+// 32765 bytes, whatever the declared CSTRING); a longer one would fail the
+// caller's statement.
+constexpr size_t kMaxRewrittenText = 32765;
+
+std::string FitRewrittenText(std::string text) {
+  if (text.size() > kMaxRewrittenText) {
+    throw UdfError("Result longer than " + std::to_string(kMaxRewrittenText) + " bytes");
+  }
+  return text;
+}
+
+}  // namespace
+
+// Whatever goes wrong, the allocation comes back as it was, never lost or
+// half rewritten. A NULL amount leaves the text unchanged too.
+QOR_EXPORT char* fn_KstBetragVerteilen(const char* text, const double* amount) {
+  const std::string_view input = ArgText(text);
+  return GuardText(
+      __func__,
+      [&] {
+        if (amount == nullptr) return std::string(input);
+        return FitRewrittenText(KstBetragVerteilen(input, *amount));
+      },
+      input);
+}
+
+QOR_EXPORT char* fn_KstMengenStorno(const char* text) {
+  const std::string_view input = ArgText(text);
+  return GuardText(__func__, [&] { return FitRewrittenText(KstMengenStorno(input)); }, input);
+}
+
 // ---------------------------------------------------------------------------
 // Accounting: booking sums and due dates
+
+QOR_EXPORT double fn_Buchungssumme(const char* side, const double* amount, const double* condition,
+                                   const double* first, const double* second) {
+  return Guard(__func__, ArgValue(amount), [&] {
+    return Buchungssumme(ArgText(side), ArgValue(amount), ArgValue(condition), ArgValue(first),
+                         ArgValue(second));
+  });
+}
+
+// The start date is the engine's 32-bit date (a DATE argument). A NULL start
+// date gives NULL; a date the calendar cannot hold is logged and gives
+// 30.12.1899, the library's answer for "no date".
+QOR_EXPORT TFBTimeStamp* fn_Ablauf_Tag(const int32_t* start, const int32_t* days,
+                                       const int32_t* mode, const int32_t* mode1_days,
+                                       const int32_t* mode1_months) {
+  if (start == nullptr) return nullptr;
+  return GuardTimeStamp(
+      __func__,
+      [&] {
+        const int64_t due = AblaufTag(int64_t{*start} + kEngineDayZero, ArgValue(days), ArgValue(mode),
+                                      ArgValue(mode1_days), ArgValue(mode1_months));
+        return TFBTimeStamp{CheckedInt32(due - kEngineDayZero), 0};
+      },
+      TFBTimeStamp{-kEngineDayZero, 0});
+}

@@ -26,21 +26,21 @@ bool IsAsciiAlnum(char c) {
 
 }  // namespace
 
+bool NextLine(std::string_view text, size_t& pos, std::string_view& line) noexcept {
+  if (pos >= text.size()) return false;
+  size_t end = pos;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  line = text.substr(pos, end - pos);
+  if (end < text.size()) end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
+  pos = end;
+  return true;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    char c = text[i];
-    if (c != '\r' && c != '\n') {
-      ++i;
-      continue;
-    }
-    lines.push_back(text.substr(start, i - start));
-    i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-    start = i;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
+  size_t pos = 0;
+  std::string_view line;
+  while (NextLine(text, pos, line)) lines.push_back(line);
   return lines;
 }
 

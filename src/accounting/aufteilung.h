@@ -25,6 +25,11 @@ inline constexpr std::string_view kFieldLineKey = "Felder";
 // adds no empty line; an empty text has no lines. The views point into text.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// The same lines one at a time, for texts too long to hold a list of their
+// lines: start with pos 0; each call gives the line at pos and moves pos past
+// its separator, or returns false when no line is left.
+bool NextLine(std::string_view text, size_t& pos, std::string_view& line) noexcept;
+
 // Key and value of a line, split at its first "=" (no "=": all key, no value).
 inline std::string_view LineKey(std::string_view line) { return TextBefore(line, '='); }
 inline std::string_view LineValue(std::string_view line) { return TextAfter(line, '='); }

@@ -23,6 +23,8 @@ namespace {
 // holds no heap memory between calls and needs no destructor at unload.
 std::mutex g_trace_mutex;
 char g_trace_file_name[64];
+// Null: kTraceDir. Set only by tests.
+std::atomic<const char*> g_trace_dir{nullptr};
 
 void AppendNumber(std::string& out, int value, bool two_digits) {
   if (two_digits || value >= 10) out.push_back(static_cast<char>('0' + value / 10 % 10));
@@ -220,7 +222,12 @@ void WriteTraceLine(const std::string& dir, std::string_view message, const std:
   if (close(fd) != 0) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
 }
 
-void LogTrace(std::string_view message) { WriteTraceLine(kTraceDir, message, LocalNow()); }
+void LogTrace(std::string_view message) {
+  const char* dir = g_trace_dir.load(std::memory_order_acquire);
+  WriteTraceLine(dir != nullptr ? dir : kTraceDir, message, LocalNow());
+}
+
+void SetTraceDir(const char* dir) noexcept { g_trace_dir.store(dir, std::memory_order_release); }
 
 std::string TraceFileName() {
   std::lock_guard<std::mutex> lock(g_trace_mutex);

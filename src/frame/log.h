@@ -36,6 +36,10 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
 // IoError when the directory or the file cannot be made or written.
 void LogTrace(std::string_view message);
 
+// Points LogTrace at another directory (tests keep the real trace directory
+// clean this way); nullptr restores kTraceDir. `dir` must outlive its use.
+void SetTraceDir(const char* dir) noexcept;
+
 // LogTrace into another directory at a given local time.
 void WriteTraceLine(const std::string& dir, std::string_view message, const std::tm& now);
 

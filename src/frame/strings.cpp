@@ -92,7 +92,9 @@ IntScan ScanInt(std::string_view s) noexcept {
 
 struct FloatScan {
   bool ok = false;
-  size_t bad = 0;  // index of the first invalid character; size() when the text ends too early
+  // Index of the first character that cannot continue a valid number;
+  // size() when the text ends before it is one (as "1e" or "-").
+  size_t bad = 0;
   bool negative = false;
   std::string_view intDigits;
   std::string_view fracDigits;
@@ -106,6 +108,8 @@ constexpr size_t kNoSwap = static_cast<size_t>(-1);
 // character at index swapAt (if any) with "," and "." exchanged. The pieces
 // it returns point into s; the decimal separator is not part of them, so
 // the exchanged character never has to be written anywhere.
+// `bad` is where the text stops being the start of some valid number: in
+// "5EUR" that is the "U" ("5E" may still become "5E3"), in ".x" the "x".
 FloatScan ScanFloat(std::string_view s, size_t swapAt) noexcept {
   const size_t n = s.size();
   auto isPoint = [&](size_t k) { return k == swapAt ? s[k] == ',' : s[k] == '.'; };
@@ -125,7 +129,7 @@ FloatScan ScanFloat(std::string_view s, size_t swapAt) noexcept {
     r.fracDigits = s.substr(frac, i - frac);
   }
   if (r.intDigits.empty() && r.fracDigits.empty()) {
-    r.bad = mantissa;  // no digit: what stands there (a lone point, a letter, the end) is wrong
+    r.bad = i;  // no digit yet: what stands here (a letter, a second point, the end) is wrong
     return r;
   }
   if (i < n && (s[i] == 'e' || s[i] == 'E')) {
@@ -138,9 +142,10 @@ FloatScan ScanFloat(std::string_view s, size_t swapAt) noexcept {
     const size_t digits = j;
     while (j < n && IsDigit(s[j])) ++j;
     if (j == digits) {
-      // No complete exponent: the marker itself is what does not fit, so
-      // "5EUR" or "1e" still read as the number in front of it.
-      r.bad = i;
+      // The marker (and sign) could still start an exponent; the character
+      // after them, or the end of the text, is what does not fit. The part
+      // before it ends in an incomplete exponent and is no number either.
+      r.bad = j;
       return r;
     }
     r.expNegative = expNegative;

@@ -41,14 +41,18 @@ int64_t ParseLeadingInt64(std::string_view text) noexcept;
 // Syntax: blanks/tabs, optional sign, digits with an optional "." and more
 // digits (at least one digit in all, so "5." and ".5" are numbers), an
 // optional exponent ("E" or "e", optional sign, at least one digit); nothing
-// after. When the whole text is not a number and its first invalid character
-// is "," or ".", that character is swapped for the other and the text is read
-// again; when that fails too, the part before the first invalid character of
-// the (swapped) text is read, or 0.0. So "1,5" gives 1.5, "12,50 EUR" 12.5,
+// after. The first invalid character is the first one that cannot continue a
+// valid number (the end of the text when the text stops half-way). When the
+// whole text is not a number and that character is "," or ".", it is swapped
+// for the other and the text is read again; when that fails too, the part
+// before the first invalid character of the (swapped) text is read, or 0.0
+// when that part is no number either. So "1,5" gives 1.5, "12,50 EUR" 12.5,
 // "1.234,56" 1.234, "-,5" -0.5 and "." 0.0.
-// An "E" not followed by a complete exponent is the invalid character ("5EUR"
-// gives 5.0). A value beyond the double range reads as 0.0, one too small for
-// it as zero. Does not allocate.
+// An "E" may still start an exponent, so it is never the invalid character
+// itself: in "5EUR" the "U" is, the part before it ("5E") is no number, and
+// the answer is 0.0; "12,50EUR", "1e", "1e+" and "2e-x" give 0.0 as well.
+// A value beyond the double range reads as 0.0, one too small for it as
+// zero. Does not allocate.
 double ParseFloatText(std::string_view text) noexcept;
 
 // The part of text after the first `c`, or the empty text when there is none.

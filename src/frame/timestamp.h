@@ -2,6 +2,8 @@
 // count since 1899-12-30 with the time of day as its fraction.
 #pragma once
 
+#include <cstdint>
+
 #include "frame/engine_types.h"
 
 namespace qor {
@@ -15,7 +17,27 @@ TDateTime TimeStampToDateTime(const TFBTimeStamp& ts);
 // 1899-12-30 that carry a time of day).
 TFBTimeStamp DateTimeToTimeStamp(TDateTime value);
 
-// A time of day (fraction of a day) in 1/10000-second units.
+// A time of day (fraction of a day) in 1/10000-second units, rounded to the
+// nearest unit.
 uint32_t TimeFractionToUnits(double fraction);
+
+// A day count split into its calendar day and its time of day. The day is
+// the engine's own: the whole part rounded down, so that a day count below 0
+// with a time (-0.75 from the engine's 29.12.1899 06:00) stays on its day,
+// 29.12.1899, with the time 0.25. (DateTimeToTimeStamp keeps cutting toward
+// zero and refuses such values.)
+struct DayAndTime {
+  int64_t day;      // whole days since 1899-12-30
+  double fraction;  // 0 <= fraction < 1
+};
+
+// Throws RangeError for a value that is not a number or lies beyond any
+// calendar (|value| >= 2^40 days).
+DayAndTime SplitDayCount(TDateTime value);
+
+// The calendar day of an engine timestamp as a whole day count.
+inline int64_t DayOfTimeStamp(const TFBTimeStamp& ts) noexcept {
+  return static_cast<int64_t>(ts.date) + kEngineDayZero;
+}
 
 }  // namespace qor

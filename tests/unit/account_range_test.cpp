@@ -137,6 +137,8 @@ TEST(AccountRange, NumericRanges) {
       {4700.49, "4700.50-4799", "", false},
       {4750, "4799-4700", "", false},       // reversed bounds hold nothing
       {0.30000000000000004, "0.3-0.3", "", true},  // noise within the tolerance
+      {0.7 - 0.4, "0.3-0.5", "", true},            // 0.29999999999999993: just below the lower bound
+      {0.2999, "0.3-0.5", "", false},
       {0.3001, "0.3-0.3", "", false},
       {4711, "-4711", "", true},     // an empty lower bound reads as 0
       {4711, "4700-", "", false},    // an empty upper bound reads as 0.99

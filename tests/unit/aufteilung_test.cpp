@@ -80,6 +80,10 @@ TEST(Aufteilung, QuotesValuesThatAreNotPlainLettersAndDigits) {
     std::string_view text;
   } cases[] = {
       {"4711", "4711"},   {"Ab9", "Ab9"},       {"", ""},           {"12.5", R"("12.5")"},
+      // the ends of the three ranges stay bare, their neighbours are quoted
+      {"azAZ09", "azAZ09"}, {"a", "a"}, {"z", "z"}, {"A", "A"}, {"Z", "Z"}, {"0", "0"}, {"9", "9"},
+      {"@", R"("@")"},    {"[", R"("[")"},      {"`", R"("`")"},    {"{", R"("{")"},
+      {"/", R"("/")"},    {":", R"(":")"},      {"A\x7f", "\"A\x7f\""},
       {"-3", R"("-3")"},  {"A 1", R"("A 1")"},  {"\xE4", "\"\xE4\""},
       {"A\"B", R"("A""B")"},  // doubled, so that it reads back as one value
   };
@@ -98,20 +102,13 @@ TEST(Aufteilung, FindsFieldsByNameInAnyCase) {
   EXPECT_EQ(FieldPosition(fields.names, "BETRAG"), 1);
   EXPECT_EQ(FieldPosition(fields.names, "KstNr"), 0);
   EXPECT_EQ(FieldPosition(fields.names, "MENGE"), -1);
+  // Two equal names: the first counts.
+  EXPECT_EQ(FieldPosition({"KSTNR", "Betrag", "BETRAG"}, "betrag"), 1);
+  EXPECT_EQ(FieldPosition({"betrag", "BETRAG"}, "BETRAG"), 0);
 
   FieldLine none = FindFieldLine(SplitLines("1=4711\nFELDERX=A\n"));
   EXPECT_EQ(none.index, -1);
   EXPECT_TRUE(none.names.empty());
-}
-
-// Cost centre 4711, cost unit "A 1", cost type 400, amount 123.45.
-TEST(KstToAufteilung, WritesOneShareLineOfHundredPercent) {
-  EXPECT_EQ(KstToAufteilung(4711, 0, 400, 123.45, "A 1"),
-            "FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n"
-            "1=4711,\"A 1\",,400,,100,123.45\n");
-  EXPECT_EQ(KstToAufteilung2(4711, 0, 400, 123.45, 2, "A 1"),
-            "FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n"
-            "1=4711,\"A 1\",,400,2,100,\"123.45\"\r\n");
 }
 
 TEST(KstToAufteilung, BothWritersReadBackToTheSameFields) {
@@ -135,11 +132,17 @@ TEST(KstToAufteilung, ShareLinesOfBothWriters) {
     std::string_view ktr;
     std::string_view line1, line2;  // share lines; empty: no text at all
   } cases[] = {
+      {4711, 0, 400, 123.45, 2, "A 1", "1=4711,\"A 1\",,400,,100,123.45", "1=4711,\"A 1\",,400,2,100,\"123.45\""},
       {4711, 0, 400, 99.9, 1, "", "1=4711,,,400,,100,99.9", "1=4711,,,400,1,100,\"99.9\""},
       {4711, 400, 0, 5, 1, "", "1=4711,,,400,,100,5", "1=4711,,,400,1,100,5"},  // fallback cost type
       {4711, 0, 0, 5, 1, "", "", ""},                      // no cost type at all
       {4711, 0.7, 0.5, 5, 1, "", "", ""},                  // both below 1
       {0, 0, 400, 5, 1, "  ", "", ""},                     // neither cost centre nor cost unit
+      {0, 0, 400, 5, 1, "\t\r\n\x01\x1f", "", ""},           // control characters are blank too
+      {0.99, 0, 400, 5, 1, "", "", ""},
+      {1, 0, 1, 5, 1, "", "1=1,,,1,,100,5", "1=1,,,1,1,100,5"},  // 1 is enough for both
+      {4711, 1, 0, 5, 1, "", "1=4711,,,1,,100,5", "1=4711,,,1,1,100,5"},
+      {0, 0, 400, 5, 1, "\x01K", "1=0,\"\x01K\",,400,,100,5", "1=0,\"\x01K\",,400,1,100,5"},
       {0, 0, 400, 5, 1, "K1", "1=0,K1,,400,,100,5", "1=0,K1,,400,1,100,5"},
       {4711, 0, 400, -5, 1, "", "1=4711,,,400,,100,-5", "1=4711,,,400,1,100,\"-5\""},
       {4711, 0, 400, 5, 1, "A\"B", "1=4711,\"A\"\"B\",,400,,100,5", "1=4711,\"A\"\"B\",,400,1,100,5"},
@@ -154,8 +157,9 @@ TEST(KstToAufteilung, ShareLinesOfBothWriters) {
       EXPECT_EQ(two, "");
       continue;
     }
-    EXPECT_EQ(one, std::string(kAufteilungFieldLine) + "\n" + std::string(c.line1) + "\n");
-    EXPECT_EQ(two, std::string(kAufteilungFieldLine) + "\r\n" + std::string(c.line2) + "\r\n");
+    const std::string fields = "FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG";
+    EXPECT_EQ(one, fields + "\n" + std::string(c.line1) + "\n");
+    EXPECT_EQ(two, fields + "\r\n" + std::string(c.line2) + "\r\n");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/errors.h"
+#include "frame/log.h"
 #include "test_util.h"
 
 namespace qor {
@@ -33,6 +34,7 @@ TEST(Guard, LogsTheFunctionNameAndTheMessageAndReturnsTheFallback) {
       {[] { throw OverflowError(); }, "fn_SubString: Arithmetic overflow"},
       {[] { throw std::bad_alloc(); }, "fn_SubString: Out of memory"},
       {[] { (void)std::string("abc").at(7); }, "fn_SubString: Range check error"},
+      {[] { throw std::length_error("basic_string::_M_create"); }, "fn_SubString: Range check error"},
       {[] { throw UdfError("'12x' is not a valid date"); }, "fn_SubString: '12x' is not a valid date"},
       {[] { throw 42; }, "fn_SubString: Unknown error"},
   };
@@ -75,16 +77,82 @@ TEST(Guard, TextAndTimeStampResultsFallBackToFreshBuffers) {
   EXPECT_EQ(LastRecord(dir), "fn_GetDateTime: Arithmetic overflow");
 }
 
-TEST(Guard, TraceSinkWritesNotToTheErrorLog) {
-  qortest::TempDir dir;
-  qortest::ScopedCwd cwd(dir.path());
-  // The trace directory may not be writable here; either way the error log
-  // gets nothing unless the trace log fails.
-  int r = Guard("fn_BlobSaveToFile", 0, []() -> int { throw IoError("disk full"); }, LogSink::TraceLog);
-  EXPECT_EQ(r, 0);
-  if (std::filesystem::exists(dir.File("qor_udf3.err"))) {
-    EXPECT_EQ(LastRecord(dir), "fn_BlobSaveToFile: disk full");
+// The server refuses a timestamp outside the years 1 to 9999 and fails the
+// caller's statement: such a result is a logged range error instead.
+TEST(Guard, TimeStampsOutsideTheEngineYearsAreRangeErrors) {
+  struct Case {
+    TFBTimeStamp value;
+    bool valid;
+  } cases[] = {{{-678575, 0}, true},  {{2973483, 863999999}, true}, {{-678576, 0}, false},
+               {{2973484, 0}, false}, {{60000, 864000000}, false}};
+  for (const auto& c : cases) {
+    qortest::TempDir dir;
+    qortest::ScopedCwd cwd(dir.path());
+    TFBTimeStamp* ts = GuardTimeStamp("fn_Ablauf_Tag", [&] { return c.value; }, TFBTimeStamp{15018, 0});
+    ASSERT_NE(ts, nullptr);
+    EXPECT_EQ(ts->date, c.valid ? c.value.date : 15018) << c.value.date;
+    EXPECT_EQ(ts->time, c.valid ? c.value.time : 0u) << c.value.date;
+    std::free(ts);
+    EXPECT_EQ(LastRecord(dir), c.valid ? "" : "fn_Ablauf_Tag: Range check error") << c.value.date;
   }
+}
+
+// The trace sink, with the trace directory and the working directory both
+// pointed into a private temp directory.
+class GuardTraceSink : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetTraceFileName(); }
+  void TearDown() override {
+    SetTraceDir(nullptr);
+    ResetTraceFileName();
+  }
+  // Runs each guard kind with the trace sink and a failing body.
+  void RaiseThroughEveryGuard() {
+    qortest::ScopedCwd cwd(dir_.path());
+    auto fail = []() -> int { throw IoError("disk full"); };
+    EXPECT_EQ(Guard("fn_BlobSaveToFile", -1, fail, LogSink::TraceLog), -1);
+    char* text = GuardText("fn_BlobSaveToFile", []() -> std::string { throw IoError("disk full"); }, "",
+                           LogSink::TraceLog);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text, "");
+    std::free(text);
+    TFBTimeStamp* ts = GuardTimeStamp("fn_BlobSaveToFile", []() -> TFBTimeStamp { throw IoError("disk full"); },
+                                      TFBTimeStamp{15018, 0}, LogSink::TraceLog);
+    ASSERT_NE(ts, nullptr);
+    std::free(ts);
+  }
+  qortest::TempDir dir_;
+  std::string traces_ = dir_.File("traces");
+};
+
+TEST_F(GuardTraceSink, RecordGoesToTheTraceLogAndNotToTheErrorLog) {
+  SetTraceDir(traces_.c_str());
+  RaiseThroughEveryGuard();
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("qor_udf3.err")));
+  ASSERT_NE(TraceFileName(), "");
+  const std::string trace = qortest::ReadFile(traces_ + "/" + TraceFileName());
+  const std::string line = " : fn_BlobSaveToFile: disk full\n";
+  size_t count = 0;
+  for (size_t at = trace.find(line); at != std::string::npos; at = trace.find(line, at + 1)) ++count;
+  EXPECT_EQ(count, 3u) << trace;
+}
+
+// When the trace log cannot be written the record is not lost: it goes to
+// the error log instead.
+TEST_F(GuardTraceSink, FallsBackToTheErrorLogWhenTheTraceLogFails) {
+  qortest::WriteFile(dir_.File("plain"), "a file, not a directory");
+  const std::string blocked = dir_.File("plain/traces");
+  SetTraceDir(blocked.c_str());
+  RaiseThroughEveryGuard();
+  const std::string log = qortest::ReadFile(dir_.File("qor_udf3.err"));
+  size_t count = 0;
+  for (size_t at = log.find(": fn_BlobSaveToFile: disk full"); at != std::string::npos;
+       at = log.find(": fn_BlobSaveToFile: disk full", at + 1)) {
+    ++count;
+  }
+  EXPECT_EQ(count, 3u) << log;
+  EXPECT_EQ(LastRecord(dir_), "fn_BlobSaveToFile: disk full");
+  EXPECT_EQ(qortest::ReadFile(dir_.File("plain")), "a file, not a directory");
 }
 
 TEST(Checks, RaiseRangeAndOverflowErrors) {

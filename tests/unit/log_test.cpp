@@ -39,6 +39,7 @@ TEST(LogDateTimeText, DayFirstWithoutLeadingZerosOnDayAndMonth) {
       {Tm(2026, 2, 8, 7, 5, 9), "8-2-26 07:05:09"},
       {Tm(2026, 12, 31, 23, 59, 59), "31-12-26 23:59:59"},
       {Tm(2005, 10, 1, 0, 0, 1), "1-10-05 00:00:01"},
+      {Tm(2026, 2, 8, 0, 5, 0), "8-2-26 00:05:00"},  // only 00:00:00 drops the time
       {Tm(2000, 1, 1, 0, 0, 0), "1-1-00"},  // midnight: no time part
       {Tm(1999, 6, 15, 12, 0, 0), "15-6-99 12:00:00"},
   };
@@ -47,44 +48,41 @@ TEST(LogDateTimeText, DayFirstWithoutLeadingZerosOnDayAndMonth) {
 
 const char kStamp[] = "8-2-26 07:05:09";
 
-TEST(ErrorLog, FirstRecordCreatesTheFile) {
-  TempDir dir;
-  std::string path = dir.File("qor_udf3.err");
-  AppendErrorRecord(path, kStamp, "fn_SubString: Range check error");
-  EXPECT_EQ(ReadFile(path), "\r8-2-26 07:05:09: fn_SubString: Range check error");
-  AppendErrorRecord(path, "9-2-26", "second");
-  EXPECT_EQ(ReadFile(path), "\r8-2-26 07:05:09: fn_SubString: Range check error\r9-2-26: second");
-}
-
-TEST(ErrorLog, KeepsTheLast4000BytesFromARecordBoundary) {
-  TempDir dir;
-  std::string path = dir.File("qor_udf3.err");
-  // Byte 0 falls away; the kept 4000 bytes start inside a record whose
+TEST(ErrorLog, AppendsAndCutsToTheLast4000BytesFromARecordBoundary) {
+  const std::string kNew = "\r8-2-26 07:05:09: new";
+  // The kept 4000 bytes of a 4001-byte log start inside a record whose
   // beginning is lost, so the file restarts at the next record.
-  std::string old = "\rXpartial" + std::string(1992, 'p') + "\rfirst whole" + std::string(1988, 'w');
-  ASSERT_EQ(old.size(), 4001u);
-  WriteFile(path, old);
-  AppendErrorRecord(path, kStamp, "new");
-  EXPECT_EQ(ReadFile(path), "first whole" + std::string(1988, 'w') + "\r8-2-26 07:05:09: new");
-}
-
-TEST(ErrorLog, KeepsAll4000BytesWhenTheyHoldNoRecordStart) {
-  TempDir dir;
-  std::string path = dir.File("qor_udf3.err");
-  std::string old = "\r" + std::string(4000, 'a');
-  WriteFile(path, old);
-  AppendErrorRecord(path, kStamp, "new");
-  EXPECT_EQ(ReadFile(path), std::string(4000, 'a') + "\r8-2-26 07:05:09: new");
-}
-
-TEST(ErrorLog, ALogOfExactly4000BytesIsNotCut) {
-  TempDir dir;
-  std::string path = dir.File("qor_udf3.err");
-  std::string old = "\rold" + std::string(3996, 'o');
-  ASSERT_EQ(old.size(), 4000u);
-  WriteFile(path, old);
-  AppendErrorRecord(path, kStamp, "new");
-  EXPECT_EQ(ReadFile(path), old + "\r8-2-26 07:05:09: new");
+  const std::string cutMidRecord =
+      "\rXpartial" + std::string(1992, 'p') + "\rfirst whole" + std::string(1988, 'w');
+  const struct {
+    const char* name;
+    bool exists;
+    std::string old;
+    std::string expected;
+  } cases[] = {
+      {"no file yet", false, "", kNew},
+      {"empty file", true, "", kNew},
+      {"short log", true, "\r9-2-26: old", "\r9-2-26: old" + kNew},
+      {"exactly 4000 bytes: not cut", true, "\rold" + std::string(3996, 'o'),
+       "\rold" + std::string(3996, 'o') + kNew},
+      {"4001 bytes, cut inside a record", true, cutMidRecord,
+       "first whole" + std::string(1988, 'w') + kNew},
+      {"4001 bytes, cut right before a record", true, "x\rfirst" + std::string(3994, 'f'),
+       "first" + std::string(3994, 'f') + kNew},
+      {"4001 bytes, no CR in the last 4000", true, "\r" + std::string(4000, 'a'),
+       std::string(4000, 'a') + kNew},
+      {"long log, cut at the first CR of the last 4000", true,
+       std::string(9000, 'z') + "\r" + std::string(2000, 'b') + "\r" + std::string(1500, 'c'),
+       std::string(2000, 'b') + "\r" + std::string(1500, 'c') + kNew},
+  };
+  ASSERT_EQ(cutMidRecord.size(), 4001u);
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.File("qor_udf3.err");
+    if (c.exists) WriteFile(path, c.old);
+    AppendErrorRecord(path, kStamp, "new");
+    EXPECT_EQ(ReadFile(path), c.expected) << c.name;
+  }
 }
 
 TEST(ErrorLog, LogErrorWritesIntoTheWorkingDirectory) {
@@ -99,8 +97,21 @@ TEST(ErrorLog, LogErrorWritesIntoTheWorkingDirectory) {
 }
 
 TEST(ErrorLog, UnwritableLocationIsSilentlyIgnored) {
-  AppendErrorRecord("/nonexistent-dir/qor_udf3.err", kStamp, "lost");
-  SUCCEED();
+  TempDir dir;
+  // The directory of the log does not exist: nothing is created.
+  AppendErrorRecord(dir.File("missing/qor_udf3.err"), kStamp, "lost");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  // The log's name is taken by a directory: it stays an empty directory.
+  std::filesystem::create_directory(dir.File("qor_udf3.err"));
+  {
+    qortest::ScopedCwd cwd(dir.path());
+    LogError("fn_Test: lost");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("qor_udf3.err")));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.File("qor_udf3.err")));
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1u);
 }
 
 // Writers in several processes, each with several threads, log at once.

@@ -1,0 +1,42 @@
+// Blobs to and from files, and text files read into a string.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "frame/blob_io.h"
+
+namespace qor {
+
+// Results of BlobSaveToFile below 0.
+inline constexpr int32_t kSaveNoBlob = -1;        // nothing was touched
+inline constexpr int32_t kSaveNotCreated = -2;    // exists and no overwrite, or not creatable
+inline constexpr int32_t kSaveWriteFailed = -3;   // created, but writing failed part-way
+
+// Writes the blob's segments into the file `name`, replacing an existing file
+// only when overwrite is 1. `result` follows the progress: kSaveNoBlob when
+// the blob cannot be read, kSaveNotCreated until the file is created,
+// kSaveWriteFailed while it is written, and the size of the written file at
+// the end. Raises IoError (leaving `result` where it stood) when the file
+// cannot be created or written.
+//
+// The segments are asked for in the blob's longest segment size (at most
+// kBlobSegment) until a call returns status 0; the bytes of that call are
+// not written. A blob that delivers more than it announced is cut at its
+// announced length, and one that keeps delivering empty segments beyond its
+// announced segment count is taken to have ended.
+void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overwrite,
+                    int32_t& result);
+
+// Writes the bytes of the file `name` into the blob, kBlobSegment bytes per
+// segment, ending with a segment of 0 bytes. Raises IoError when the file
+// cannot be opened or is a directory; a read error ends the file.
+void BlobLoadFromFile(const BlobSink& blob, std::string_view name);
+
+// The lines of the text file `name` (split at CR LF, LF or CR), each ended by
+// LF; empty when there is no file or directory of that name. Raises IoError
+// when the name exists but cannot be read as a file.
+std::string LoadFromFile(std::string_view name);
+
+}  // namespace qor
