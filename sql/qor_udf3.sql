@@ -524,7 +524,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
   ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobLoadFromFile(file)
---   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -534,7 +534,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
   ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_LoadFromFile(file)
---   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a regular file (a directory, a device, a pipe, no permission) gives the empty text and an error-log record. A result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
 --   Example: fn_LoadFromFile(NULL) -> ''
@@ -546,7 +546,7 @@ DECLARE EXTERNAL FUNCTION fn_LoadFromFile
 -- ## Blobs: line lists
 
 -- fn_ListValue(blob, name)
---   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
@@ -558,7 +558,7 @@ DECLARE EXTERNAL FUNCTION fn_ListValue
   ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ListLine(blob, key, mode)
---   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
