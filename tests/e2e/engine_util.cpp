@@ -7,20 +7,12 @@
 #include <filesystem>
 #include <string>
 
+#include "catalog.h"
 #include "engine.h"
 
 namespace fbtest {
 
-std::string ReadFileBytes(const std::string& path) {
-  std::string out;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return out;
-  char buf[8192];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  std::fclose(f);
-  return out;
-}
+std::string ReadFileBytes(const std::string& path) { return catalog::ReadFile(path); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
