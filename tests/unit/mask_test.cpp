@@ -223,7 +223,7 @@ TEST(Mask, DigitsAsALineOfWords) {
 
 TEST(Mask, WidthsBeyondTheLongestResultFail) {
   for (const char* mask : {"S32766", "s2000000000", "o40000", "O32766", "N32766.2", "F032766", "W10.32766",
-                           "W40000", "M"}) {
+                           "W40000", "M", "", "X12"}) {
     EXPECT_THROW(Text(mask, "1" + std::string(32765, ' ')), RangeError) << mask;
   }
   EXPECT_EQ(Text("S32765", "").size(), 32765u);
