@@ -330,11 +330,13 @@ std::string_view DigitWords(int digit) noexcept {
 std::string ApplyMask(std::string_view mask, std::string_view text, int32_t kind, double number,
                       TDateTime datetime) {
   std::string result = DefaultText(text, kind, number, datetime);
-  if (mask.empty()) return result;
-  const MaskHandler handler = kDispatch[static_cast<unsigned char>(mask[0])];
-  if (handler == nullptr) return result;
-  const std::string_view params = mask.substr(1);
-  result = handler({mask[0], params, ParseLeadingInt(params), result, number, datetime});
+  const MaskHandler handler = mask.empty() ? nullptr : kDispatch[static_cast<unsigned char>(mask[0])];
+  if (handler != nullptr) {
+    const std::string_view params = mask.substr(1);
+    result = handler({mask[0], params, ParseLeadingInt(params), result, number, datetime});
+  }
+  // The default text too: a value longer than the longest result would fail
+  // the caller's statement.
   if (result.size() > static_cast<size_t>(kMaxMaskResult)) throw RangeError();
   return result;
 }

@@ -81,6 +81,13 @@ TEST(MaskEngine, LongestArgumentsAndResults) {
   EXPECT_EQ(log, "");
   v = ScalarLogged("fn_MaskString('s32765', 'x')", log);
   EXPECT_EQ(v.text, std::string(32764, ' ') + "x");
+  // So is a value longer than the longest result that an empty mask or an
+  // unknown letter hands back unchanged.
+  for (const char* mask : {"", "X"}) {
+    v = ScalarLogged(std::string("fn_MaskString('") + mask + "', '" + std::string(32766, 'a') + "')", log);
+    EXPECT_EQ(v.text, "") << mask;
+    ExpectOneRecord(log, ": fn_MaskString: Range check error");
+  }
   // A composed result beyond the longest text is a logged error, not a failed statement.
   v = ScalarLogged("fn_MaskString('o5,EUR', LPAD('', 32765, '1'))", log);
   EXPECT_EQ(v.text, "");

@@ -97,6 +97,7 @@ TEST(Mask, FixedPointNumbers) {
       {"N10.2", "1,5", "1.50"},          {"N10.2", "abc", ""},
       {"N20.9", "0.1234567891", "0.123456789"},
       {"N10.-1", "2.25", "2.25"},        {"N10.2x", "2.5", "2.50"},
+      {"N10.025", "2.5", "2.50"},  // two places after the point
       {"N30.2", "1e20", "100000000000000000000.00"},
   });
   EXPECT_EQ(Number("N010.2", 12.5), "0000012.50");
@@ -223,7 +224,7 @@ TEST(Mask, DigitsAsALineOfWords) {
 
 TEST(Mask, WidthsBeyondTheLongestResultFail) {
   for (const char* mask : {"S32766", "s2000000000", "o40000", "O32766", "N32766.2", "F032766", "W10.32766",
-                           "W40000", "M"}) {
+                           "W40000", "M", "", "X12"}) {
     EXPECT_THROW(Text(mask, "1" + std::string(32765, ' ')), RangeError) << mask;
   }
   EXPECT_EQ(Text("S32765", "").size(), 32765u);
