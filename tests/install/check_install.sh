@@ -46,6 +46,17 @@ for script in qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy; do
   cmp -s "$source/sql/$script.sql" "$root/opt/qor/share/qor-udf3/sql/$script.sql" ||
     fail "installed $script.sql differs from sql/$script.sql"
 done
+# Installing again over the installed library unlinks the old file and writes
+# a new one: a server that has the old file mapped must never see it rewritten.
+lib_file=$root$(expected_files /opt/qor | grep 'libqor_udf3')
+old_inode=$(stat -c %i "$lib_file")
+exec 3<"$lib_file"  # held open like a loaded library
+DESTDIR=$root "$cmake" --install "$build" --prefix /opt/qor >"$tmp/install2.log" 2>&1 ||
+  { cat "$tmp/install2.log" >&2; fail "second cmake --install failed"; }
+[ "$(stat -c %i "$lib_file")" != "$old_inode" ] || fail "cmake --install rewrote the installed library in place"
+cmp -s "$lib_file" /proc/self/fd/3 || fail "the library held open changed during the second install"
+exec 3<&-
+check_library "$lib_file"
 # The manifest names the same files, as seen from the installed system.
 [ "$(sort "$build/install_manifest.txt")" = "$want" ] || fail "install manifest differs from the files"
 
