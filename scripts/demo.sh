@@ -24,11 +24,18 @@ echo "CREATE DATABASE '$work/demo.fdb' USER 'SYSDBA';" > create.sql
 "$isql" -q -b -user SYSDBA -i "$here/sql/qor_udf3.sql" "$work/demo.fdb"
 echo "Library: $here/build/libqor_udf3.dll.so"
 echo "Database: $work/demo.fdb (removed afterwards), functions declared from sql/qor_udf3.sql"
-"$here/build/tools/qor_catalog" demo "$here/sql/qor_udf3.sql" > showcase.sql
+# SET BLOB ALL: isql shows the text of every blob result, not only its id.
+{ echo "SET BLOB ALL;"; "$here/build/tools/qor_catalog" demo "$here/sql/qor_udf3.sql"; } > showcase.sql
 echo
-# isql lists each row as "call ..." and "result ..." lines; show them side by side.
+# isql lists each row as "call ..." and "result ..." lines; show them side by
+# side. A blob result is its id ("0:1") followed by its text: show the text.
 "$isql" -q -b -user SYSDBA -i showcase.sql "$work/demo.fdb" |
-  awk '/^call +/ { sub(/^call +/, ""); call = $0; next }
-       /^result +/ { sub(/^result +/, ""); printf "%-48s = %s\n", call, $0; next }
-       NF { print "    " $0 }'
+  awk 'function show(v) { printf "%-48s = %s\n", call, v; pending = 0 }
+       /^call +/ { if (pending) show(value); sub(/^call +/, ""); call = $0; next }
+       /^result +/ { sub(/^result +/, "")
+                     if ($0 ~ /^[0-9a-f]+:[0-9a-f]+$/) { pending = 1; value = $0; next }
+                     show($0); next }
+       pending { show(NF ? $0 : value); next }
+       NF { print "    " $0 }
+       END { if (pending) show(value) }'
 

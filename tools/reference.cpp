@@ -225,7 +225,10 @@ std::string Reference(const Catalog& catalog) {
          " a test fails when it is out of date. Do not edit by hand. -->\n\n";
   out += "Every function of `libqor_udf3.dll.so` as declared by `sql/qor_udf3.sql`, by subsystem: "
          "its declaration, what it answers, what SQL NULL arguments give, what it logs, and its "
-         "examples. The tests run every example through the engine and check the answer shown.\n\n";
+         "examples. The tests run every example through the engine and check the answer shown. "
+         "In an answer in quotes, `\\n`, `\\r` and `\\t` stand for a line feed, a carriage return "
+         "and a tab, `\\\\` for one backslash and `''` for one quote: `'\\\\\\\\dbhost\\\\daten'` "
+         "is the text `\\\\dbhost\\daten`.\n\n";
   out += std::to_string(catalog.functions.size()) + " functions:\n\n";
   for (const auto& s : subsystems) {
     out += "- [" + s.name + "](#" + Anchor(s.name) + ")";

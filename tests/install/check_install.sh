@@ -22,7 +22,8 @@ expected_files() {
   local prefix=$1 lib_dir=$udf_dir
   case $lib_dir in /*) ;; *) lib_dir=$prefix/$lib_dir ;; esac
   printf '%s\n' "$lib_dir/libqor_udf3.dll.so" \
-    "$prefix/share/qor-udf3/sql/qor_udf3.sql" \
+    "$prefix/share/qor-udf3/sql/qor_udf3.sql" "$prefix/share/qor-udf3/sql/qor_udf3_udr.sql" \
+    "$prefix/share/qor-udf3/sql/qor_udf3_to_udr.sql" "$prefix/share/qor-udf3/sql/qor_udf3_to_legacy.sql" \
     "$prefix/share/doc/qor-udf3/README.md" "$prefix/share/doc/qor-udf3/functions.md" | sed 's|//*|/|g' | sort
 }
 
@@ -41,8 +42,21 @@ got=$(cd "$root" && find . -type f | sed 's|^\.||' | sort)
 want=$(expected_files /opt/qor)
 [ "$got" = "$want" ] || fail "installed files differ:"$'\n'"$got"$'\n'"want:"$'\n'"$want"
 check_library "$root$(expected_files /opt/qor | grep 'libqor_udf3')"
-cmp -s "$source/sql/qor_udf3.sql" "$root/opt/qor/share/qor-udf3/sql/qor_udf3.sql" ||
-  fail "installed declaration script differs from sql/qor_udf3.sql"
+for script in qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy; do
+  cmp -s "$source/sql/$script.sql" "$root/opt/qor/share/qor-udf3/sql/$script.sql" ||
+    fail "installed $script.sql differs from sql/$script.sql"
+done
+# Installing again over the installed library unlinks the old file and writes
+# a new one: a server that has the old file mapped must never see it rewritten.
+lib_file=$root$(expected_files /opt/qor | grep 'libqor_udf3')
+old_inode=$(stat -c %i "$lib_file")
+exec 3<"$lib_file"  # held open like a loaded library
+DESTDIR=$root "$cmake" --install "$build" --prefix /opt/qor >"$tmp/install2.log" 2>&1 ||
+  { cat "$tmp/install2.log" >&2; fail "second cmake --install failed"; }
+[ "$(stat -c %i "$lib_file")" != "$old_inode" ] || fail "cmake --install rewrote the installed library in place"
+cmp -s "$lib_file" /proc/self/fd/3 || fail "the library held open changed during the second install"
+exec 3<&-
+check_library "$lib_file"
 # The manifest names the same files, as seen from the installed system.
 [ "$(sort "$build/install_manifest.txt")" = "$want" ] || fail "install manifest differs from the files"
 
@@ -61,7 +75,7 @@ else
     grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
   done
   description=$(dpkg-deb -f "$deb" Description)
-  for text in "UdfAccess = Restrict $udf_dir" firebird.conf qor_udf3.sql; do
+  for text in "UdfAccess = Restrict $udf_dir" firebird.conf qor_udf3.sql qor_udf3_to_udr.sql; do
     grep -qF "$text" <<<"$description" || fail "description does not mention '$text'"
   done
   got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|' | sort)
