@@ -1,0 +1,372 @@
+// The library under the load of a server: many attachments calling every
+// declared function at once, several processes sharing one working
+// directory, memory over many calls, and descriptors and child processes
+// after the file functions. The calls are the documented examples of the
+// declaration script, so every function declared there takes part.
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "catalog.h"
+#include "engine.h"
+
+namespace fbtest {
+namespace {
+
+const catalog::Catalog& Script() {
+  static const catalog::Catalog cat = catalog::Parse(catalog::ReadFile(QOR_SQL_SCRIPT));
+  return cat;
+}
+
+bool Declared(const std::string& name) {
+  for (const auto& f : Script().functions) {
+    if (f.name == name) return true;
+  }
+  return false;
+}
+
+// Whether an expression calls a function that acts on files, directories,
+// disks or paths: those answer after what earlier calls left on the disk.
+bool TouchesFiles(const std::string& expr) {
+  static const std::regex kFileFunction(R"(fn_\w*(File|Dir|Database|Disk|[Pp]ath)\w*\s*\()");
+  return std::regex_search(expr, kFileFunction);
+}
+
+std::string Quote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
+  return out + "'";
+}
+
+// The answer of one expression as a comparable text; a failed statement
+// answers with its message.
+std::string Answer(FbSession& db, const std::string& expr) {
+  try {
+    return db.Scalar("SELECT " + expr + " FROM RDB$DATABASE").Show();
+  } catch (const std::exception& e) {
+    return std::string("statement failed: ") + e.what();
+  }
+}
+
+std::string ErrorLogPath() { return WorkDir() + "/qor_udf3.err"; }
+
+// Calls that write the error log, with the start of the record each leaves
+// after "<date-time>: ". Only those of declared functions are used.
+struct LoggedCall {
+  std::string expr;
+  std::string record;
+};
+std::vector<LoggedCall> ErrorLogCalls() {
+  const std::vector<std::pair<std::string, LoggedCall>> all = {
+      {"fn_Runden", {"fn_Runden(1.5, 10)", "fn_Runden: Range check error"}},
+      {"fn_Trunc", {"fn_Trunc(3e9)", "fn_Trunc: Range check error"}},
+      {"fn_LoadFromFile", {"fn_LoadFromFile(" + Quote(WorkDir()) + ")", "fn_LoadFromFile: Unable to open file"}},
+  };
+  std::vector<LoggedCall> out;
+  for (const auto& [name, call] : all) {
+    if (Declared(name)) out.push_back(call);
+  }
+  return out;
+}
+
+// Calls that write a trace line naming a file that holds `token`.
+std::vector<std::string> TraceLogCalls(const std::string& token) {
+  std::vector<std::string> out;
+  if (Declared("fn_BlobLoadFromFile") && Declared("fn_BlobSize")) {
+    out.push_back("fn_BlobSize(fn_BlobLoadFromFile(" + Quote(WorkDir() + "/no_such_" + token + ".txt") + "))");
+  }
+  if (Declared("fn_BlobSaveToFile")) {
+    out.push_back("fn_BlobSaveToFile(CAST('x' AS BLOB SUB_TYPE TEXT), " +
+                  Quote(WorkDir() + "/no_dir_" + token + "/out.txt") + ", 1)");
+  }
+  return out;
+}
+
+// The mix every attachment runs: every example that leaves no trace on the
+// disk, the error-log calls and the trace-log calls.
+std::vector<std::string> CallMix(const std::string& token) {
+  std::vector<std::string> mix;
+  for (const auto& f : Script().functions) {
+    for (const auto& ex : f.examples) {
+      if (!TouchesFiles(ex.expr)) mix.push_back(ex.expr);
+    }
+  }
+  for (const auto& c : ErrorLogCalls()) mix.push_back(c.expr);
+  for (const auto& c : TraceLogCalls(token)) mix.push_back(c);
+  return mix;
+}
+
+// The examples of the file functions, in script order.
+std::vector<std::string> FileExamples() {
+  std::vector<std::string> out;
+  for (const auto& f : Script().functions) {
+    for (const auto& ex : f.examples) {
+      if (TouchesFiles(ex.expr)) out.push_back(ex.expr);
+    }
+  }
+  return out;
+}
+
+std::string RunToken() {
+  return std::to_string(getpid()) + "_" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007);
+}
+
+// Every record of an error log is whole: "<date-time>: " and one of the
+// expected records. A log that was cut starts with a record without its CR.
+void ExpectWholeRecords(const std::string& log, const std::vector<LoggedCall>& calls) {
+  static const std::regex kStamp(R"(^\d{1,2}-\d{1,2}-\d\d( \d\d:\d\d:\d\d)?: )");
+  std::vector<std::string> records;
+  size_t start = 0;
+  while (start <= log.size()) {
+    size_t cr = log.find('\r', start);
+    records.push_back(log.substr(start, cr == std::string::npos ? std::string::npos : cr - start));
+    if (cr == std::string::npos) break;
+    start = cr + 1;
+  }
+  ASSERT_FALSE(records.empty());
+  if (records.front().empty()) records.erase(records.begin());  // the log starts with a CR
+  EXPECT_FALSE(records.empty()) << "no record in the error log";
+  for (const auto& r : records) {
+    std::smatch m;
+    bool whole = std::regex_search(r, m, kStamp);
+    if (whole) {
+      const std::string text = m.suffix();
+      whole = std::any_of(calls.begin(), calls.end(),
+                          [&](const LoggedCall& c) { return text.rfind(c.record, 0) == 0; });
+    }
+    EXPECT_TRUE(whole) << "a broken record in the error log: '" << r << "'";
+  }
+  EXPECT_LE(log.size(), 4000u + 200u) << "the error log is not kept short";
+}
+
+// The trace lines, by file, that hold `token`.
+std::map<std::string, std::vector<std::string>> TraceLinesWith(const std::string& token) {
+  std::map<std::string, std::vector<std::string>> found;
+  DIR* dir = opendir("/tmp/QOR_UDF");
+  if (dir == nullptr) return found;
+  while (dirent* e = readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    std::istringstream lines(catalog::ReadFile("/tmp/QOR_UDF/" + name));
+    std::string line;
+    while (std::getline(lines, line)) {
+      if (line.find(token) != std::string::npos) found[name].push_back(line);
+    }
+  }
+  closedir(dir);
+  return found;
+}
+
+// Each trace line is whole: "<date-time> : <function>: <message naming the file>".
+void ExpectWholeTraceLines(const std::vector<std::string>& lines, const std::string& token) {
+  static const std::regex kLine(
+      R"(^\d{1,2}-\d{1,2}-\d\d( \d\d:\d\d:\d\d)? : fn_\w+: [^"]*"[^"]*"$)");
+  for (const auto& l : lines) {
+    EXPECT_TRUE(std::regex_match(l, kLine) && l.find(token) != std::string::npos)
+        << "a broken trace line: '" << l << "'";
+  }
+}
+
+constexpr int kThreads = 8;
+constexpr int kRounds = 2;
+constexpr int kBurstRows = 100;
+
+// A table of kBurstRows rows: one statement over it calls a function that
+// often, for bursts of error records from every attachment at once.
+void MakeBurstTable() {
+  static bool made = false;
+  if (made) return;
+  Db().Execute("CREATE TABLE burst_rows (id INTEGER)");
+  Db().Execute("EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (i < " + std::to_string(kBurstRows) +
+               ") DO BEGIN INSERT INTO burst_rows VALUES (:i); i = i + 1; END END");
+  made = true;
+}
+
+// Bursts of error records: every error-log call kBurstRows times in one statement.
+void ErrorBursts(FbSession& db, std::vector<std::string>& wrong) {
+  for (const auto& c : ErrorLogCalls()) {
+    try {
+      const SqlValue v = db.Scalar("SELECT COUNT(" + c.expr + ") FROM burst_rows");
+      if (v.integer != kBurstRows) wrong.push_back(c.expr + ": " + v.Show() + " rows");
+    } catch (const std::exception& e) {
+      wrong.push_back(c.expr + ": " + e.what());
+    }
+  }
+}
+
+TEST(Concurrency, EightAttachmentsAnswerAsOneDoes) {
+  const std::string token = RunToken();
+  const std::vector<std::string> mix = CallMix(token);
+  const std::vector<std::string> files = FileExamples();
+  MakeBurstTable();
+  std::remove(ErrorLogPath().c_str());
+
+  // The single-threaded reference; the file examples twice, keeping those
+  // that answer the same when repeated (a created directory exists the
+  // second time).
+  std::vector<std::string> want;
+  for (const auto& expr : mix) want.push_back(Answer(Db(), expr));
+  std::vector<std::string> stable_files;
+  std::vector<std::string> want_files;
+  {
+    std::vector<std::string> first;
+    for (const auto& expr : files) first.push_back(Answer(Db(), expr));
+    for (size_t i = 0; i < files.size(); ++i) {
+      const std::string again = Answer(Db(), files[i]);
+      if (again == first[i]) {
+        stable_files.push_back(files[i]);
+        want_files.push_back(again);
+      }
+    }
+  }
+
+  std::mutex mutex;
+  std::vector<std::string> wrong;
+  std::atomic<int> calls{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      try {
+        FbSession db(DatabasePath());
+        for (int round = 0; round < kRounds; ++round) {
+          // Each thread starts elsewhere in the mix, so that different
+          // functions run side by side.
+          for (size_t k = 0; k < mix.size(); ++k) {
+            if (k % 16 == 0) {
+              std::vector<std::string> failed;
+              ErrorBursts(db, failed);
+              std::lock_guard<std::mutex> lock(mutex);
+              for (const auto& f : failed) wrong.push_back("thread " + std::to_string(t) + ": " + f);
+            }
+            const size_t i = (k + static_cast<size_t>(t) * mix.size() / kThreads) % mix.size();
+            const std::string got = Answer(db, mix[i]);
+            ++calls;
+            if (got != want[i]) {
+              std::lock_guard<std::mutex> lock(mutex);
+              wrong.push_back("thread " + std::to_string(t) + ": " + mix[i] + " -> " + got + ", alone " + want[i]);
+            }
+          }
+          // The file examples depend on their order: one thread runs them.
+          if (t == 0) {
+            for (size_t i = 0; i < stable_files.size(); ++i) {
+              const std::string got = Answer(db, stable_files[i]);
+              if (got != want_files[i]) {
+                std::lock_guard<std::mutex> lock(mutex);
+                wrong.push_back("thread 0: " + stable_files[i] + " -> " + got + ", alone " + want_files[i]);
+              }
+            }
+          }
+        }
+      } catch (const std::exception& e) {
+        std::lock_guard<std::mutex> lock(mutex);
+        wrong.push_back("thread " + std::to_string(t) + ": " + e.what());
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (const auto& w : wrong) ADD_FAILURE() << w;
+  EXPECT_EQ(calls.load(), kThreads * kRounds * static_cast<int>(mix.size()));
+
+  if (!ErrorLogCalls().empty()) ExpectWholeRecords(catalog::ReadFile(ErrorLogPath()), ErrorLogCalls());
+
+  const size_t trace_calls = TraceLogCalls(token).size();
+  if (trace_calls > 0) {
+    const auto traced = TraceLinesWith(token);
+    ASSERT_EQ(traced.size(), 1u) << "the trace lines of one process are spread over several files";
+    const auto& lines = traced.begin()->second;
+    EXPECT_EQ(lines.size(), trace_calls * (1 + kThreads * kRounds));
+    ExpectWholeTraceLines(lines, token);
+  }
+}
+
+// One process of the multi-process test below: runs the mix and writes its
+// answers, one a line, to $QOR_CHILD_OUT. Skipped when run on its own.
+TEST(ConcurrencyChild, RunsTheMix) {
+  const char* out = getenv("QOR_CHILD_OUT");
+  const char* token = getenv("QOR_CHILD_TOKEN");
+  if (out == nullptr || token == nullptr) GTEST_SKIP() << "runs as a child of Concurrency.ProcessesShareOneWorkingDirectory";
+  MakeBurstTable();
+  std::ofstream answers(out, std::ios::binary);
+  std::vector<std::string> failed;
+  for (int round = 0; round < kRounds; ++round) {
+    size_t k = 0;
+    for (const auto& expr : CallMix(token)) {
+      if (k++ % 16 == 0) ErrorBursts(Db(), failed);
+      answers << Answer(Db(), expr) << "\n";
+    }
+  }
+  for (const auto& f : failed) ADD_FAILURE() << f;
+}
+
+// Several processes at once in the same working directory, as the server
+// runs with one process per connection: each has an engine of its own, all
+// share the error log and the trace directory.
+TEST(Concurrency, ProcessesShareOneWorkingDirectory) {
+  constexpr int kProcesses = 4;
+  const std::string token = RunToken();
+  const std::vector<std::string> want = CallMix(token);
+  std::vector<std::string> reference;
+  for (const auto& expr : want) reference.push_back(Answer(Db(), expr));
+  std::remove(ErrorLogPath().c_str());
+
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  self[n] = '\0';
+  std::vector<std::thread> children;
+  std::vector<int> status(kProcesses, -1);
+  std::vector<std::string> output(kProcesses);
+  for (int p = 0; p < kProcesses; ++p) {
+    children.emplace_back([&, p] {
+      const std::string child_token = token + "_p" + std::to_string(p);
+      const std::string command = "QOR_ENGINE_WORK_DIR=" + WorkDir() + " QOR_CHILD_TOKEN=" + child_token +
+                                  " QOR_CHILD_OUT=" + WorkDir() + "/child_" + child_token + ".txt " +
+                                  std::string(self) + " --gtest_filter=ConcurrencyChild.RunsTheMix";
+      status[p] = RunCommand(command, output[p]);
+    });
+  }
+  for (auto& c : children) c.join();
+
+  for (int p = 0; p < kProcesses; ++p) {
+    SCOPED_TRACE("process " + std::to_string(p));
+    ASSERT_EQ(status[p], 0) << output[p];
+    const std::string child_token = token + "_p" + std::to_string(p);
+    std::istringstream lines(catalog::ReadFile(WorkDir() + "/child_" + child_token + ".txt"));
+    std::string line;
+    size_t i = 0;
+    while (std::getline(lines, line)) {
+      const size_t k = i % want.size();
+      EXPECT_EQ(line, reference[k]) << want[k];
+      ++i;
+    }
+    EXPECT_EQ(i, want.size() * kRounds);
+
+    const size_t trace_calls = TraceLogCalls(child_token).size();
+    if (trace_calls > 0) {
+      const auto traced = TraceLinesWith(child_token);
+      ASSERT_EQ(traced.size(), 1u) << "the trace lines of one process are spread over several files";
+      EXPECT_EQ(traced.begin()->second.size(), trace_calls * kRounds);
+      ExpectWholeTraceLines(traced.begin()->second, child_token);
+    }
+  }
+  if (!ErrorLogCalls().empty()) ExpectWholeRecords(catalog::ReadFile(ErrorLogPath()), ErrorLogCalls());
+}
+
+}  // namespace
+}  // namespace fbtest
