@@ -370,3 +370,138 @@ TEST(Concurrency, ProcessesShareOneWorkingDirectory) {
 
 }  // namespace
 }  // namespace fbtest
+
+namespace fbtest {
+namespace {
+
+long ResidentKb() {
+  std::istringstream status(catalog::ReadFile("/proc/self/status"));
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return -1;
+}
+
+size_t CallsIn(const std::string& expr) {
+  size_t n = 0;
+  for (size_t pos = expr.find("fn_"); pos != std::string::npos; pos = expr.find("fn_", pos + 3)) ++n;
+  return std::max<size_t>(n, 1);
+}
+
+// Memory over many calls: every example that leaves the disk alone (text,
+// number, blob, allocation and date functions alike), each statement calling
+// it once for each of many rows. The warm-up runs every example on enough
+// rows to fill the engine's page cache (the blobs the examples make pass
+// through it); after it, the resident size must stay where it is, so that a
+// leak of a few bytes a call shows over the calls of the test command.
+// scripts/soak.sh runs it with QOR_SOAK_CALLS=1000000.
+TEST(Soak, MemoryDoesNotGrowWithTheCalls) {
+  constexpr int kSoakRows = 5000;
+  constexpr int kWarmRows = 500;
+  const char* wanted = getenv("QOR_SOAK_CALLS");
+  const size_t total = wanted != nullptr ? std::strtoul(wanted, nullptr, 10) : 300000;
+  Db().Execute("CREATE TABLE soak_rows (id INTEGER)");
+  Db().Execute("EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (i < " + std::to_string(kSoakRows) +
+               ") DO BEGIN INSERT INTO soak_rows VALUES (:i); i = i + 1; END END");
+  std::vector<std::string> mix;
+  for (const auto& f : Script().functions) {
+    for (const auto& ex : f.examples) {
+      if (!TouchesFiles(ex.expr)) mix.push_back(ex.expr);
+    }
+  }
+  ASSERT_FALSE(mix.empty());
+
+  size_t calls = 0;
+  size_t next = 0;
+  auto run = [&](size_t until, int rows) {
+    while (calls < until) {
+      const std::string& expr = mix[next++ % mix.size()];
+      const SqlValue v = Db().Scalar("SELECT COUNT(" + expr + ") FROM soak_rows WHERE id < " + std::to_string(rows));
+      ASSERT_EQ(v.integer, rows) << expr;
+      calls += CallsIn(expr) * static_cast<size_t>(rows);
+    }
+  };
+  for (size_t i = 0; i < mix.size(); ++i) run(calls + 1, kWarmRows);
+  const size_t warm_calls = calls;
+  const long warm = ResidentKb();
+  const auto start = std::chrono::steady_clock::now();
+  // Every example in turn, on as many rows as make the calls wanted.
+  const int rows = static_cast<int>(std::clamp<size_t>(total / mix.size(), 100, kSoakRows));
+  run(warm_calls + total, rows);
+  const long end = ResidentKb();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("soak: %zu calls of %zu examples after a warm-up of %zu calls in %.1f s; "
+              "resident memory after the warm-up %ld kB, at the end %ld kB\n",
+              calls - warm_calls, mix.size(), warm_calls, seconds, warm, end);
+  EXPECT_LE(end - warm, 2048) << "resident memory grew with the number of calls";
+  Db().Execute("DROP TABLE soak_rows");
+}
+
+}  // namespace
+}  // namespace fbtest
+
+namespace fbtest {
+namespace {
+
+size_t OpenDescriptors() {
+  size_t n = 0;
+  DIR* dir = opendir("/proc/self/fd");
+  if (dir == nullptr) return 0;
+  while (dirent* e = readdir(dir)) {
+    if (e->d_name[0] != '.') ++n;
+  }
+  closedir(dir);
+  return n - 1;  // the listing's own descriptor
+}
+
+// The processes whose parent is this one, as "pid state name".
+std::vector<std::string> ChildProcesses() {
+  std::vector<std::string> found;
+  const std::string self = std::to_string(getpid());
+  DIR* dir = opendir("/proc");
+  if (dir == nullptr) return found;
+  while (dirent* e = readdir(dir)) {
+    if (e->d_name[0] < '0' || e->d_name[0] > '9') continue;
+    const std::string stat = catalog::ReadFile(std::string("/proc/") + e->d_name + "/stat");
+    // pid (name) state ppid ...
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(stat.substr(close + 1));
+    std::string state, ppid;
+    rest >> state >> ppid;
+    if (ppid == self) found.push_back(std::string(e->d_name) + " " + state + " " + stat.substr(0, close + 1));
+  }
+  closedir(dir);
+  return found;
+}
+
+// A burst of the file, path, disk and blob-file functions (their examples,
+// and calls that fail on a missing file or directory), each statement
+// calling one of them kBurstRows times: afterwards the process holds no more
+// descriptors than before and has no child process left, running or not
+// reaped.
+TEST(Resources, FileFunctionsLeaveNoDescriptorsAndNoChildren) {
+  std::vector<std::string> burst = FileExamples();
+  for (const auto& c : TraceLogCalls(RunToken())) burst.push_back(c);
+  for (const auto& c : ErrorLogCalls()) {
+    if (TouchesFiles(c.expr)) burst.push_back(c.expr);
+  }
+  if (burst.empty()) GTEST_SKIP() << "no file functions declared";
+  MakeBurstTable();
+  auto run = [&] {
+    for (const auto& expr : burst) {
+      SqlValue v;
+      ASSERT_NO_THROW(v = Db().Scalar("SELECT COUNT(" + expr + ") FROM burst_rows")) << expr;
+      EXPECT_EQ(v.integer, kBurstRows) << expr;
+    }
+  };
+  run();  // the engine opens what it needs once
+  const size_t before = OpenDescriptors();
+  for (int round = 0; round < 3; ++round) run();
+  EXPECT_LE(OpenDescriptors(), before) << "descriptors left open by " << burst.size() << " file functions";
+  for (const auto& child : ChildProcesses()) ADD_FAILURE() << "a child process left behind: " << child;
+}
+
+}  // namespace
+}  // namespace fbtest
