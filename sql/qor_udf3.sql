@@ -10,15 +10,278 @@
 -- example through the engine.
 
 -- [section version: its declarations go between these two lines]
+-- ## Version information
+
+-- fn_Version(key)
+--   Which build of the library is installed: the value of the entry the key names (FileVersion, FileDatum, FileName, Platform; letter case and blanks around the key ignored), the empty text for any other key, or, for an empty, all-blank or NULL key, the whole table with each entry as name=value and LF. The key argument is trimmed in place.
+--   Example: fn_Version('FileVersion') -> '3.4.0.874'
+--   Example: fn_Version('  fileversion ') -> '3.4.0.874'
+--   Example: fn_Version('FILEDATUM') -> '08.05.2014'
+--   Example: fn_Version('Platform') -> 'Linux'
+--   Example: fn_Version('File') -> ''
+--   Example: fn_Version(' ') -> 'FileVersion=3.4.0.874\nFileDatum=08.05.2014\nFileName=qor_udf3\nPlatform=Linux\n'
+--   Example: fn_Version(NULL) -> 'FileVersion=3.4.0.874\nFileDatum=08.05.2014\nFileName=qor_udf3\nPlatform=Linux\n'
+DECLARE EXTERNAL FUNCTION fn_Version
+  CSTRING(255) NULL
+  RETURNS CSTRING(76) FREE_IT
+  ENTRY_POINT 'fn_Version' MODULE_NAME 'qor_udf3.dll';
 -- [end of section version]
 
 -- [section text: its declarations go between these two lines]
+-- ## Text functions
+
+-- fn_CompareText(a, b)
+--   Compares two texts with only a-z folded to A-Z: 0 when equal, else the difference of the byte values (0 to 255) at the first difference, or of the lengths when one text begins the other. NULL counts as the empty text.
+--   Example: fn_CompareText('abc', 'ABC') -> 0
+--   Example: fn_CompareText('ab', 'abc') -> -1
+--   Example: fn_CompareText('b', 'a') -> 1
+--   Example: fn_CompareText('a', '_') -> -30
+--   Example: fn_CompareText(NULL, 'xy') -> -2
+DECLARE EXTERNAL FUNCTION fn_CompareText
+  CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_CompareText' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_SubString(text, start, count)
+--   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx).
+--   Example: fn_SubString('abcdef', 2, 3) -> 'bcd'
+--   Example: fn_SubString('abcdef', 0, 2) -> 'ab'
+--   Example: fn_SubString(NULL, 1, 5) -> ''
+DECLARE EXTERNAL FUNCTION fn_SubString
+  CSTRING(32767) NULL, INTEGER, INTEGER
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_SubString' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_SubStrEx(text, start, count)
+--   The count characters from the 1-based start, at most 32759. A start below 1 counts as 1 and a count running past the end is shortened (both are stored back into the arguments); a count below 1, a start beyond the end or a NULL text give the empty text. NULL numbers count as 0.
+--   Example: fn_SubStrEx('abcdef', 2, 3) -> 'bcd'
+--   Example: fn_SubStrEx('abcdef', 0, 2) -> 'ab'
+--   Example: fn_SubStrEx('abcdef', 6, 5) -> 'f'
+--   Example: fn_SubStrEx('abcdef', 2, 2147483647) -> 'bcdef'
+--   Example: fn_SubStrEx('abcdef', 7, 1) -> ''
+--   Example: fn_SubStrEx('abcdef', 1, 0) -> ''
+--   Example: fn_SubStrEx('abcdef', 1, -5) -> ''
+--   Example: fn_SubStrEx(NULL, 1, 5) -> ''
+--   Example: fn_SubStrEx('abc', NULL, 2) -> 'ab'
+DECLARE EXTERNAL FUNCTION fn_SubStrEx
+  CSTRING(32767) NULL, INTEGER, INTEGER
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_SubStrEx' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Copy(text, index, count)
+--   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count.
+--   Example: fn_Copy('abcdef', 2, 3) -> 'bcd'
+--   Example: fn_Copy('abcdef', -3, 2) -> 'ab'
+--   Example: fn_Copy('abcdef', 5, 40000) -> 'ef'
+--   Example: fn_Copy('abcdef', 9, 1) -> ''
+--   Example: fn_Copy(NULL, 1, 1) -> ''
+DECLARE EXTERNAL FUNCTION fn_Copy
+  CSTRING(32767) NULL, INTEGER, INTEGER
+  RETURNS CSTRING(32759) FREE_IT
+  ENTRY_POINT 'fn_Copy' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_UpperCase(text)
+--   The text in upper case, byte by byte through the ISO-8859-1 table: a-z and the accented small letters (0xE0 to 0xFE except 0xF7) become capitals, 0xFF becomes Y, the sharp s stays. Changes the argument in place and returns it; NULL gives NULL.
+--   Example: fn_UpperCase('Abc-1xyz') -> 'ABC-1XYZ'
+--   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(252))) -> 220
+--   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(223))) -> 223
+--   Example: fn_UpperCase(ASCII_CHAR(255)) -> 'Y'
+--   Example: fn_UpperCase(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_UpperCase
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767)
+  ENTRY_POINT 'fn_UpperCase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_LowerCase(text)
+--   The text in lower case, byte by byte through the ISO-8859-1 table: A-Z and the accented capitals (0xC0 to 0xDE except 0xD7) become small letters. Changes the argument in place and returns it; NULL gives NULL.
+--   Example: fn_LowerCase('AbC-1XYZ') -> 'abc-1xyz'
+--   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(196))) -> 228
+--   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(215))) -> 215
+--   Example: fn_LowerCase(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_LowerCase
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767)
+  ENTRY_POINT 'fn_LowerCase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Trim(text)
+--   The text without the blanks and control characters (bytes 1 to 32) at both ends; bytes from 128 up are kept. Changes the argument in place and returns a pointer into it; NULL gives NULL.
+--   Example: fn_Trim('  a b  ') -> 'a b'
+--   Example: fn_Trim(ASCII_CHAR(9) || ' x' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'x'
+--   Example: fn_Trim(' ' || ASCII_CHAR(9) || ' ') -> ''
+--   Example: fn_Trim(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Trim
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767)
+  ENTRY_POINT 'fn_Trim' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Pos(search, text)
+--   The 1-based position of the first occurrence of search in text (case-sensitive); 0 when it does not occur or search is empty or NULL.
+--   Example: fn_Pos('cd', 'abcdcd') -> 3
+--   Example: fn_Pos('CD', 'abcd') -> 0
+--   Example: fn_Pos('', 'abc') -> 0
+--   Example: fn_Pos(NULL, 'abc') -> 0
+DECLARE EXTERNAL FUNCTION fn_Pos
+  CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_Pos' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ReplaceStr(search, replacement, text)
+--   The text with every occurrence of search replaced, scanned from left to right without overlap (case-sensitive). An empty or NULL search leaves the text unchanged; NULL replacement or text count as empty. The result has no cap of its own, but the declared result holds 32767 bytes: a longer result fails the statement (string right truncation) rather than being cut.
+--   Example: fn_ReplaceStr('ab', 'x', 'abcabab') -> 'xcxx'
+--   Example: fn_ReplaceStr('aa', 'b', 'aaa') -> 'ba'
+--   Example: fn_ReplaceStr('a', 'aa', 'aba') -> 'aabaa'
+--   Example: fn_ReplaceStr('A', 'x', 'abc') -> 'abc'
+--   Example: fn_ReplaceStr('', 'x', 'abc') -> 'abc'
+--   Example: fn_ReplaceStr('b', NULL, 'abc') -> 'ac'
+--   Example: fn_ReplaceStr(NULL, 'x', 'abc') -> 'abc'
+DECLARE EXTERNAL FUNCTION fn_ReplaceStr
+  CSTRING(32767) NULL, CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_ReplaceStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_StrReplace(search, replacement, text, all, ignore_case)
+--   As fn_ReplaceStr, but only the first occurrence is replaced unless all is 1, and the search ignores letter case (ISO-8859-1 upper case table) when ignore_case is 1; any other value, NULL included, means off. The parts not replaced keep their letter case. The same 32767-byte limit of the declared result applies.
+--   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 1) -> 'a-b-c'
+--   Example: fn_StrReplace('x', '-', 'aXbxc', 0, 1) -> 'a-bxc'
+--   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 0) -> 'aXb-c'
+--   Example: fn_StrReplace('x', '-', 'axbxc', 2, 0) -> 'a-bxc'
+--   Example: fn_StrReplace('x', '-', 'aXbxc', NULL, NULL) -> 'aXb-c'
+DECLARE EXTERNAL FUNCTION fn_StrReplace
+  CSTRING(32767) NULL, CSTRING(32767) NULL, CSTRING(32767) NULL, SMALLINT, SMALLINT
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_StrReplace' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_CrLf(count)
+--   CR LF repeated count times for a count from 1 to 100; the empty text for any other count (NULL counts as 0).
+--   Example: fn_CrLf(2) -> '\r\n\r\n'
+--   Example: CHAR_LENGTH(fn_CrLf(100)) -> 200
+--   Example: fn_CrLf(101) -> ''
+--   Example: fn_CrLf(0) -> ''
+--   Example: fn_CrLf(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_CrLf
+  INTEGER
+  RETURNS CSTRING(200) FREE_IT
+  ENTRY_POINT 'fn_CrLf' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Ascii_Char2(code)
+--   The character with the given byte value; only the low byte of the code counts (321 gives A). A code of 0, and NULL, give the empty text.
+--   Example: fn_Ascii_Char2(65) -> 'A'
+--   Example: fn_Ascii_Char2(321) -> 'A'
+--   Example: ASCII_VAL(fn_Ascii_Char2(228)) -> 228
+--   Example: fn_Ascii_Char2(0) -> ''
+--   Example: fn_Ascii_Char2(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_Ascii_Char2
+  INTEGER
+  RETURNS CSTRING(1) FREE_IT
+  ENTRY_POINT 'fn_Ascii_Char2' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_IntToStr(value)
+--   The integer in decimal, with '-' for negative values; NULL counts as 0.
+--   Example: fn_IntToStr(-2147483648) -> '-2147483648'
+--   Example: fn_IntToStr(42) -> '42'
+--   Example: fn_IntToStr(NULL) -> '0'
+DECLARE EXTERNAL FUNCTION fn_IntToStr
+  INTEGER
+  RETURNS CSTRING(11) FREE_IT
+  ENTRY_POINT 'fn_IntToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FloatToStr(value)
+--   The number as text with at most 15 significant digits, '.' as the decimal separator, no thousands separator and no trailing zeros; exponent form from 1E15 up and below 1E-5. NULL counts as 0.
+--   Example: fn_FloatToStr(1234.5) -> '1234.5'
+--   Example: fn_FloatToStr(-0.1) -> '-0.1'
+--   Example: fn_FloatToStr(1e0 / 3) -> '0.333333333333333'
+--   Example: fn_FloatToStr(1e15) -> '1E15'
+--   Example: fn_FloatToStr(-1.5e-6) -> '-1.5E-6'
+--   Example: fn_FloatToStr(NULL) -> '0'
+DECLARE EXTERNAL FUNCTION fn_FloatToStr
+  DOUBLE PRECISION
+  RETURNS CSTRING(22) FREE_IT
+  ENTRY_POINT 'fn_FloatToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_UUIDStr()
+--   A new random UUID (version 4) as 36 characters: upper-case hexadecimal digits in groups of 8-4-4-4-12 separated by '-', without braces. Every call gives a different one.
+--   Example: CHAR_LENGTH(fn_UUIDStr()) -> 36
+--   Example: SUBSTRING(fn_UUIDStr() FROM 15 FOR 1) -> '4'
+DECLARE EXTERNAL FUNCTION fn_UUIDStr
+  RETURNS CSTRING(36) FREE_IT
+  ENTRY_POINT 'fn_UUIDStr' MODULE_NAME 'qor_udf3.dll';
 -- [end of section text]
 
 -- [section lists: its declarations go between these two lines]
+-- ## Delimited list functions
+
+-- fn_GetCommaPos(text, n)
+--   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
+--   Example: fn_GetCommaPos('a,b,c', 0) -> 'a'
+--   Example: fn_GetCommaPos('a,b,c', 2) -> 'c'
+--   Example: fn_GetCommaPos('a,b,c', 3) -> ''
+--   Example: fn_GetCommaPos('a,b,c', -1) -> ''
+--   Example: fn_GetCommaPos('a,,c', 1) -> ''
+--   Example: fn_GetCommaPos('a, b', 1) -> ' b'
+--   Example: fn_GetCommaPos('"x,y",z', 0) -> 'x,y'
+--   Example: fn_GetCommaPos('"x,y",z', 1) -> 'z'
+--   Example: fn_GetCommaPos(NULL, 0) -> ''
+DECLARE EXTERNAL FUNCTION fn_GetCommaPos
+  CSTRING(32767) NULL, SMALLINT
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_GetCommaPos' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetPos(text, n, separator)
+--   As fn_GetCommaPos, split at the first character of the separator, or at ',' when the separator is empty or NULL.
+--   Example: fn_GetPos('1;2;3', 1, ';') -> '2'
+--   Example: fn_GetPos('1;2;3', 0, '') -> '1;2;3'
+--   Example: fn_GetPos('1,2;3', 1, NULL) -> '2;3'
+--   Example: fn_GetPos('a|b', 1, '|x') -> 'b'
+--   Example: fn_GetPos(NULL, 0, ';') -> ''
+DECLARE EXTERNAL FUNCTION fn_GetPos
+  CSTRING(32767) NULL, SMALLINT, CSTRING(16) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_GetPos' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetCommaPosition(text, n, separator, maximum)
+--   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument.
+--   Example: fn_GetCommaPosition('abc,def', 1, ',', 2) -> 'de'
+--   Example: fn_GetCommaPosition('abc,def', 1, ',', 0) -> 'def'
+--   Example: fn_GetCommaPosition('abc,def', 1, ',', -4) -> 'def'
+--   Example: fn_GetCommaPosition('abc;def', 0, ';', 32767) -> 'abc'
+--   Example: fn_GetCommaPosition(NULL, 0, NULL, NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_GetCommaPosition
+  CSTRING(32767) NULL, SMALLINT, CSTRING(16) NULL, SMALLINT
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_GetCommaPosition' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_CommaTextValue(text, name)
+--   The value of the first name=value item of a comma list whose name equals the given name, letter case ignored; the empty text when there is none. Blanks around items are skipped and end an unquoted item; a double-quoted item may hold commas and blanks.
+--   Example: fn_CommaTextValue('a=1, B=2', 'b') -> '2'
+--   Example: fn_CommaTextValue('a=1, B=2', 'z') -> ''
+--   Example: fn_CommaTextValue('"x=1,2"', 'x') -> '1,2'
+--   Example: fn_CommaTextValue('k=v=w', 'k') -> 'v=w'
+--   Example: fn_CommaTextValue('ab=1,a=2', 'a') -> '2'
+--   Example: fn_CommaTextValue(NULL, 'a') -> ''
+DECLARE EXTERNAL FUNCTION fn_CommaTextValue
+  CSTRING(32767) NULL, CSTRING(255) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_CommaTextValue' MODULE_NAME 'qor_udf3.dll';
 -- [end of section lists]
 
 -- [section soundex: its declarations go between these two lines]
+-- ## Soundex code
+
+-- fn_Soundex(name)
+--   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters.
+--   Example: fn_Soundex('Robert') -> 'R1630'
+--   Example: fn_Soundex('Rupert') -> 'R1630'
+--   Example: fn_Soundex('Ashcraft') -> 'A2613'
+--   Example: fn_Soundex('Pfister') -> 'P1236'
+--   Example: fn_Soundex('tymczak') -> 'T5200'
+--   Example: fn_Soundex('ab') -> 'A1000'
+--   Example: fn_Soundex('7b') -> '71000'
+--   Example: fn_Soundex('a') -> NULL
+--   Example: fn_Soundex(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Soundex
+  CSTRING(32767) NULL
+  RETURNS CSTRING(5) FREE_IT
+  ENTRY_POINT 'fn_Soundex' MODULE_NAME 'qor_udf3.dll';
 -- [end of section soundex]
 
 -- [section numeric: its declarations go between these two lines]
@@ -323,12 +586,416 @@ DECLARE EXTERNAL FUNCTION fn_ScanBlob
 -- [end of section blob]
 
 -- [section datetime: its declarations go between these two lines]
+
+-- ## Date and time: date parts, day names and date tests
+
+-- fn_GetYear(ts)
+--   The year of the timestamp (proleptic Gregorian calendar). NULL gives 0.
+--   Example: fn_GetYear(TIMESTAMP '2023-02-01 12:30:00') -> 2023
+--   Example: fn_GetYear(TIMESTAMP '0001-01-01 00:00:00') -> 1
+--   Example: fn_GetYear(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetYear
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetYear' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetMonth(ts)
+--   The month of the timestamp, 1 to 12. NULL gives 0.
+--   Example: fn_GetMonth(TIMESTAMP '2023-02-01 12:30:00') -> 2
+--   Example: fn_GetMonth(TIMESTAMP '1899-12-29 06:00:00') -> 12
+--   Example: fn_GetMonth(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetMonth
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDay(ts)
+--   The day of the month of the timestamp, 1 to 31. A time of day never moves the day, also before 30.12.1899. NULL gives 0.
+--   Example: fn_GetDay(TIMESTAMP '2023-02-01 12:30:00') -> 1
+--   Example: fn_GetDay(TIMESTAMP '1899-12-29 06:00:00') -> 29
+--   Example: fn_GetDay(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDay
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_GetDay' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DayOfTheMonth(ts)
+--   The day of the month of the timestamp, 1 to 31 (as fn_GetDay). NULL gives 0.
+--   Example: fn_DayOfTheMonth(TIMESTAMP '2024-02-29 23:59:59') -> 29
+--   Example: fn_DayOfTheMonth(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DayOfTheMonth
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DayOfTheMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DayOfTheWeek(ts)
+--   The weekday of the timestamp, 1 (Monday) to 7 (Sunday). NULL gives 0.
+--   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-01 12:30:00') -> 3
+--   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-05 00:00:00') -> 7
+--   Example: fn_DayOfTheWeek(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DayOfTheWeek
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DayOfTheWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDayofWeek(ts, style)
+--   The weekday of the timestamp as a German day name or a digit: style 1 to 10 gives the first style characters of Montag ... Sonntag, -1 to -10 the first characters of MONTAG ... SONNTAG, any other style the digit 1 (Monday) to 7 (Sunday). A NULL timestamp gives the empty text; a NULL style reads as 0.
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 2) -> 'Do'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 10) -> 'Donnerstag'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 3) -> 'Don'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', -4) -> 'DONN'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 0) -> '4'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', 11) -> '4'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-01-30 00:00:00', 6) -> 'Montag'
+--   Example: fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', NULL) -> '4'
+--   Example: fn_GetDayofWeek(NULL, 2) -> ''
+DECLARE EXTERNAL FUNCTION fn_GetDayofWeek
+  TIMESTAMP NULL, INTEGER
+  RETURNS CSTRING(12) FREE_IT
+  ENTRY_POINT 'fn_GetDayofWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DaysOfMonth(month, year)
+--   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0.
+--   Example: fn_DaysOfMonth(2, 2024) -> 29
+--   Example: fn_DaysOfMonth(2, 1900) -> 28
+--   Example: fn_DaysOfMonth(2, 2000) -> 29
+--   Example: fn_DaysOfMonth(2, 24) -> 29
+--   Example: fn_DaysOfMonth(2, 99) -> 28
+--   Example: fn_DaysOfMonth(4, 2023) -> 30
+--   Example: fn_DaysOfMonth(13, 2023) -> 0
+--   Example: fn_DaysOfMonth(NULL, 2023) -> 0
+DECLARE EXTERNAL FUNCTION fn_DaysOfMonth
+  SMALLINT, INTEGER
+  RETURNS SMALLINT BY VALUE
+  ENTRY_POINT 'fn_DaysOfMonth' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_IsDate(text)
+--   1 when the text, without blanks and control characters at its ends, is a date day first with points ('1.2.2023', '01.02.23'), optionally with a time ('1.2.2023 12:30'), else 0. 30.12.1899 00:00 counts as no date. NULL gives 0.
+--   Example: fn_IsDate('1.2.2023') -> 1
+--   Example: fn_IsDate(' 1.2.2023 ') -> 1
+--   Example: fn_IsDate('1.2.2023 12:30') -> 1
+--   Example: fn_IsDate('31.02.2023') -> 0
+--   Example: fn_IsDate('2023-02-01') -> 0
+--   Example: fn_IsDate('30.12.1899') -> 0
+--   Example: fn_IsDate('abc') -> 0
+--   Example: fn_IsDate(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_IsDate
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_IsDate' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: timestamp conversions
+
+-- fn_StrToDateTime(text)
+--   The timestamp of a date text day first with points and an optional time with colons. Years below 70 are 20xx, 70 to 99 are 19xx. A blank right after the first point takes the current month ('15. 2023'), an empty year before a blank the current year ('15.3.  '). A text that is no date, and NULL, give 30.12.1899 00:00. A date before 30.12.1899 with a time of day has no timestamp: it is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_StrToDateTime('1.2.2023 12:30') AS VARCHAR(30)) -> '2023-02-01 12:30:00.0000'
+--   Example: CAST(fn_StrToDateTime('01.02.23') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime('1.2.2023 12:30:45') AS VARCHAR(30)) -> '2023-02-01 12:30:45.0000'
+--   Example: CAST(fn_StrToDateTime('1.1.1800') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime('abc') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_StrToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_StrToDateTime
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_StrToDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_ValToDateTime(text)
+--   The same as fn_StrToDateTime (errors are logged under that name).
+--   Example: CAST(fn_ValToDateTime('29.02.2024 08:15') AS VARCHAR(30)) -> '2024-02-29 08:15:00.0000'
+--   Example: CAST(fn_ValToDateTime('29.02.2023') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_ValToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_ValToDateTime
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_ValToDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDateTimeStr(text)
+--   The day count (days since 30.12.1899, the time of day as fraction) of a date text, after every character other than blanks, points, digits and colons has been dropped. 0 when that is no date, and for NULL.
+--   Example: fn_GetDateTimeStr('1.2.2023 12:00') -> 44958.5
+--   Example: fn_GetDateTimeStr('am 1.2.2023') -> 44958
+--   Example: fn_GetDateTimeStr('01/02/2023') -> 0
+--   Example: fn_GetDateTimeStr('Datum: 1.2.2023') -> 0
+--   Example: fn_GetDateTimeStr('29.12.1899 06:00') -> -0.75
+--   Example: fn_GetDateTimeStr(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDateTimeStr
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetDateTimeStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDate(ts)
+--   The timestamp with its time set to 00:00 (the argument changed in place). NULL gives NULL.
+--   Example: CAST(fn_GetDate(TIMESTAMP '2023-02-01 12:30:00') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_GetDate(TIMESTAMP '1800-01-01 23:59:59') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: fn_GetDate(NULL) -> NULL
+DECLARE EXTERNAL FUNCTION fn_GetDate
+  TIMESTAMP NULL
+  RETURNS TIMESTAMP
+  ENTRY_POINT 'fn_GetDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetTime(ts)
+--   The time of day of the timestamp as a fraction of a day (0 to below 1). NULL gives 0.
+--   Example: fn_GetTime(TIMESTAMP '2023-02-01 12:00:00') -> 0.5
+--   Example: fn_GetTime(TIMESTAMP '2023-02-01 06:00:00') -> 0.25
+--   Example: fn_GetTime(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetTime
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_GetDateTime(ts)
+--   The day count of the timestamp: days since 30.12.1899 plus the time of day as fraction. NULL gives 0.
+--   Example: fn_GetDateTime(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
+--   Example: fn_GetDateTime(TIMESTAMP '1899-12-29 06:00:00') -> -0.75
+--   Example: fn_GetDateTime(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_GetDateTime
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_GetDateTime' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_TimeStampToFloat(ts)
+--   The day count of the timestamp, as fn_GetDateTime. NULL gives 0.
+--   Example: fn_TimeStampToFloat(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
+--   Example: fn_TimeStampToFloat(TIMESTAMP '2023-02-01 00:00:00') -> 44958
+--   Example: fn_TimeStampToFloat(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_TimeStampToFloat
+  TIMESTAMP NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_TimeStampToFloat' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FloatToTimeStamp(days)
+--   The timestamp of a day count (days since 30.12.1899, the time of day as fraction). NULL reads as 0. A day count below 0 with a fraction, or one outside the years 1 to 9999, is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_FloatToTimeStamp(1.5) AS VARCHAR(30)) -> '1899-12-31 12:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(44958.25) AS VARCHAR(30)) -> '2023-02-01 06:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(-36522) AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
+--   Example: CAST(fn_FloatToTimeStamp(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_FloatToTimeStamp
+  DOUBLE PRECISION
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_FloatToTimeStamp' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateTimeToStr(ts)
+--   The timestamp as 'DD.MM.YYYY HH:MM:SS' (fractions of a second are cut). NULL gives the empty text.
+--   Example: fn_DateTimeToStr(TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023 12:30:00'
+--   Example: fn_DateTimeToStr(TIMESTAMP '1899-12-29 06:00:00') -> '29.12.1899 06:00:00'
+--   Example: fn_DateTimeToStr(TIMESTAMP '9999-12-31 23:59:59.9999') -> '31.12.9999 23:59:59'
+--   Example: fn_DateTimeToStr(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_DateTimeToStr
+  TIMESTAMP NULL
+  RETURNS CSTRING(20) FREE_IT
+  ENTRY_POINT 'fn_DateTimeToStr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_SecondsBetween(a, b)
+--   The whole seconds between two timestamps, never negative, rounded to the nearest second. A distance beyond 2147483647 seconds (about 68 years) is logged and gives 0; so does NULL.
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:01:30') -> 90
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:01:30', TIMESTAMP '2023-02-01 12:00:00') -> 90
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:00:01.6') -> 2
+--   Example: fn_SecondsBetween(TIMESTAMP '2023-02-01 12:00:00', TIMESTAMP '2023-02-01 12:00:01.4') -> 1
+--   Example: fn_SecondsBetween(NULL, TIMESTAMP '2023-02-01 12:00:00') -> 0
+DECLARE EXTERNAL FUNCTION fn_SecondsBetween
+  TIMESTAMP NULL, TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_SecondsBetween' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: calendar weeks
+
+-- fn_WeekOfDate(ts)
+--   The ISO 8601 week of the timestamp as 'WW-YYYY' (weeks from Monday to Sunday; week 1 holds the year's first Thursday). NULL gives the empty text.
+--   Example: fn_WeekOfDate(TIMESTAMP '2023-02-01 00:00:00') -> '05-2023'
+--   Example: fn_WeekOfDate(TIMESTAMP '2023-01-01 00:00:00') -> '52-2022'
+--   Example: fn_WeekOfDate(TIMESTAMP '2021-01-03 00:00:00') -> '53-2020'
+--   Example: fn_WeekOfDate(TIMESTAMP '2025-12-29 00:00:00') -> '01-2026'
+--   Example: fn_WeekOfDate(TIMESTAMP '2024-12-31 00:00:00') -> '01-2025'
+--   Example: fn_WeekOfDate(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_WeekOfDate
+  TIMESTAMP NULL
+  RETURNS CSTRING(12) FREE_IT
+  ENTRY_POINT 'fn_WeekOfDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateOfWeek(week)
+--   Monday 00:00 of a week text: week and year separated by anything but digits ('5-2023', '05/2023', '5 2023', '05.23'), or one number WWYY or YYYYWW ('0523', '202305'). Two-digit years are 20xx below 70 and 19xx from 70; without a year, or with one outside 1970 to 2069, the current year. Week 0 is the Monday before week 1; weeks above 53 run on into the next year. NULL, like a text without a number, gives the Monday before week 1 of the current year. A week outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_DateOfWeek('5-2023') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('05.23') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('202305') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('0523') AS VARCHAR(30)) -> '2023-01-30 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('1-2026') AS VARCHAR(30)) -> '2025-12-29 00:00:00.0000'
+--   Example: CAST(fn_DateOfWeek('53-2020') AS VARCHAR(30)) -> '2020-12-28 00:00:00.0000'
+--   Example: fn_DayOfTheWeek(fn_DateOfWeek(NULL)) -> 1
+DECLARE EXTERNAL FUNCTION fn_DateOfWeek
+  CSTRING(32767) NULL
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_DateOfWeek' MODULE_NAME 'qor_udf3.dll';
+
+-- ## Date and time: year-month keys
+
+-- fn_DateToJahrMo(ts)
+--   The JahrMo key of the timestamp: year * 100 + month. NULL gives 0.
+--   Example: fn_DateToJahrMo(TIMESTAMP '2023-02-15 10:00:00') -> 202302
+--   Example: fn_DateToJahrMo(TIMESTAMP '1999-12-31 23:59:59') -> 199912
+--   Example: fn_DateToJahrMo(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DateToJahrMo
+  TIMESTAMP NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DateToJahrMo' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DateStrToJahrMo(text)
+--   The JahrMo key (year * 100 + month) of a date text as fn_StrToDateTime reads it. A text that is no date, and NULL, give 189912 (30.12.1899).
+--   Example: fn_DateStrToJahrMo('15.02.2023') -> 202302
+--   Example: fn_DateStrToJahrMo('15.02.23') -> 202302
+--   Example: fn_DateStrToJahrMo('31.12.1800 12:00') -> 180012
+--   Example: fn_DateStrToJahrMo('abc') -> 189912
+--   Example: fn_DateStrToJahrMo(NULL) -> 189912
+DECLARE EXTERNAL FUNCTION fn_DateStrToJahrMo
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DateStrToJahrMo' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_JahrMoToDate(key)
+--   The first day of the key's month at 00:00. Years below 100 follow the two-digit rule (2302 is February 2023). A key with a month outside 1 to 12, and NULL, give 30.12.1899 00:00.
+--   Example: CAST(fn_JahrMoToDate(202302) AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202312) AS VARCHAR(30)) -> '2023-12-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(2302) AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(7502) AS VARCHAR(30)) -> '1975-02-01 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202313) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(202300) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+--   Example: CAST(fn_JahrMoToDate(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
+DECLARE EXTERNAL FUNCTION fn_JahrMoToDate
+  INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_JahrMoToDate' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_JahrMoToDateStr(key)
+--   The key as the text '01.MM.YYYY' of its first day, unchecked. NULL reads as 0.
+--   Example: fn_JahrMoToDateStr(202302) -> '01.02.2023'
+--   Example: fn_JahrMoToDateStr(202313) -> '01.13.2023'
+--   Example: fn_JahrMoToDateStr(2302) -> '01.02.0023'
+--   Example: fn_JahrMoToDateStr(0) -> '01.00.0000'
+--   Example: fn_JahrMoToDateStr(NULL) -> '01.00.0000'
+DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
+  INTEGER
+  RETURNS CSTRING(20) FREE_IT
+  ENTRY_POINT 'fn_JahrMoToDateStr' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
 -- [end of section mask]
 
 -- [section files: its declarations go between these two lines]
+-- ## Files, directories and database paths
+
+-- fn_Filepath(location)
+--   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
+--   Example: fn_Filepath('dbhost:/') -> '5/'
+--   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
+--   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
+--   Example: fn_Filepath('dbhost:C:\daten\x.fdb') -> '0C:\\daten\\x.fdb'
+--   Example: fn_Filepath('firma.fdb') -> '8Ungueltige Pfadangabe'
+--   Example: fn_Filepath('dbhost:firma.fdb') -> '8Keine Pfadangabe vorhanden!'
+--   Example: fn_Filepath('\\dbhost\daten') -> '8Keine Pfadangabe vorhanden!'
+--   Example: fn_Filepath(NULL) -> '8Ungueltige Pfadangabe'
+DECLARE EXTERNAL FUNCTION fn_Filepath
+  CSTRING(32767) NULL
+  RETURNS CSTRING(256) FREE_IT
+  ENTRY_POINT 'fn_Filepath' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileExists(location)
+--   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0.
+--   Example: fn_FileExists('dbhost:/') -> 1
+--   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
+--   Example: fn_FileExists('firma.fdb') -> 0
+--   Example: fn_FileExists(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileExists
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileExists' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DirectoryExists(location)
+--   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0.
+--   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
+--   Example: fn_DirectoryExists('dbhost:/') -> 0
+--   Example: fn_DirectoryExists('dbhost:/qor_no_such_dir/x.fdb') -> 0
+--   Example: fn_DirectoryExists(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DirectoryExists
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DirectoryExists' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_CreateDir(location)
+--   1 when the directory of a database location exists or was created, with every missing parent (mode 0777 less the server's umask), else 0. Only a location whose own directory is missing creates anything: host:/data/neu/ creates /data/neu, host:/data/neu with an existing /data creates nothing and gives 1. Relative paths (drive paths, shares that are not configured) are never created. NULL gives 0.
+--   Example: fn_CreateDir('dbhost:/') -> 1
+--   Example: fn_CreateDir('dbhost:C:\daten\neu\') -> 0
+--   Example: fn_CreateDir('firma') -> 0
+--   Example: fn_CreateDir(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_CreateDir
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_CreateDir' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileGetAttr(location)
+--   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath.
+--   Example: fn_FileGetAttr('dbhost:/') -> 0
+--   Example: fn_FileGetAttr(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileGetAttr
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileGetAttr' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_FileSetRight(path)
+--   Gives read and write rights to everybody on the server path (chmod guo+rw, run without a shell; the whole text is one file name, no shell character acts) and waits for it. Always 0. NULL or an empty path changes nothing.
+--   Example: fn_FileSetRight('/qor_no_such_file.fdb') -> 0
+--   Example: fn_FileSetRight(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_FileSetRight
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_FileSetRight' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DropDatabase(path)
+--   Deletes the file at the server path when its name ends in .fdb, .gdb, .fbk or .gbk (any case) and gives 1 when it was deleted, else 0. The path is used as it stands (no alias or share). NULL gives 0.
+--   Example: fn_DropDatabase('/qor_no_such_dir/x.fdb') -> 0
+--   Example: fn_DropDatabase('/qor_no_such_dir/x.txt') -> 0
+--   Example: fn_DropDatabase(NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_DropDatabase
+  CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_DropDatabase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_RenameDatabase(old_path, new_path)
+--   Renames a database or backup file (both names ending in .fdb, .gdb, .fbk or .gbk, any case; an existing file of the new name is replaced; both on one file system) and gives 1 when it now bears the new name, else 0. The paths are used as they stand. NULL gives 0.
+--   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.fdb') -> 0
+--   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.txt') -> 0
+--   Example: fn_RenameDatabase(NULL, NULL) -> 0
+DECLARE EXTERNAL FUNCTION fn_RenameDatabase
+  CSTRING(32767) NULL, CSTRING(32767) NULL
+  RETURNS INTEGER BY VALUE
+  ENTRY_POINT 'fn_RenameDatabase' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DiskFree(location)
+--   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
+--   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
+DECLARE EXTERNAL FUNCTION fn_DiskFree
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_DiskFree' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_DiskSize(location)
+--   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
+--   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
+--   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
+DECLARE EXTERNAL FUNCTION fn_DiskSize
+  CSTRING(32767) NULL
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_DiskSize' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_UNCpath(path)
+--   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
+--   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
+--   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
+--   Example: fn_UNCpath(NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_UNCpath
+  CSTRING(32767) NULL
+  RETURNS CSTRING(32767) FREE_IT
+  ENTRY_POINT 'fn_UNCpath' MODULE_NAME 'qor_udf3.dll';
 -- [end of section files]
 
 -- ## Accounting: debit and credit amounts
@@ -469,6 +1136,40 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 -- [end of section distribution]
 
 -- [section booking: its declarations go between these two lines]
+
+-- ## Accounting: booking sums and due dates
+
+-- fn_Buchungssumme(side, amount, condition, first, second)
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
+--   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
+--   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100
+--   Example: fn_Buchungssumme('h', 100, 1, 19, 1) -> 100
+--   Example: fn_Buchungssumme(NULL, 100, NULL, 19, 1) -> 120
+DECLARE EXTERNAL FUNCTION fn_Buchungssumme
+  CSTRING(16) NULL, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION, DOUBLE PRECISION
+  RETURNS DOUBLE PRECISION BY VALUE
+  ENTRY_POINT 'fn_Buchungssumme' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_Ablauf_Tag(start, days, mode, mode1_days, mode1_months)
+--   The due date (00:00) of a start date. Mode 1: the start plus mode1_days days, then plus mode1_months months, where a day beyond the month's end moves to the first of the next month (31.1. plus one month is 1.3.); days is not used. Any other mode: with days below 0 the fixed day -days of the following month, a 29th to 31st that the month lacks becoming its last day and a day above 31 counted on from the first of that month; otherwise the start plus days. A NULL start date gives NULL; other NULLs read as 0. A due date outside the years 1 to 9999 is logged and gives 30.12.1899 00:00.
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 30, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-14 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', -15, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-12-03', -15, 0, 0, 0) AS VARCHAR(30)) -> '2025-01-15 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -31, 0, 0, 0) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-10', -45, 0, 0, 0) AS VARCHAR(30)) -> '2024-03-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-31', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-03-01 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-29', 0, 1, 0, 1) AS VARCHAR(30)) -> '2024-02-29 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', 99, 1, 10, 0) AS VARCHAR(30)) -> '2024-01-25 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-05-10', 0, 1, 0, 14) AS VARCHAR(30)) -> '2025-07-10 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(CAST('2024-01-15 18:30' AS TIMESTAMP), 1, 0, 0, 0) AS VARCHAR(30)) -> '2024-01-16 00:00:00.0000'
+--   Example: CAST(fn_Ablauf_Tag(DATE '2024-01-15', NULL, NULL, NULL, NULL) AS VARCHAR(30)) -> '2024-01-15 00:00:00.0000'
+--   Example: fn_Ablauf_Tag(NULL, 30, 0, 0, 0) -> NULL
+DECLARE EXTERNAL FUNCTION fn_Ablauf_Tag
+  DATE NULL, INTEGER, INTEGER, INTEGER, INTEGER
+  RETURNS TIMESTAMP FREE_IT
+  ENTRY_POINT 'fn_Ablauf_Tag' MODULE_NAME 'qor_udf3.dll';
+
 -- [end of section booking]
 
 COMMIT;

@@ -95,6 +95,9 @@ Catalog Parse(const std::string& script) {
           } else {
             pending.examples.push_back({Trim(text.substr(0, arrow)), Trim(text.substr(arrow + 4)), line_no});
           }
+        } else if (StartsWith(text, "Logs: ")) {
+          if (!pending.logs.empty()) pending.logs.push_back(' ');
+          pending.logs += text.substr(6);
         } else {
           if (!pending.doc.empty()) pending.doc.push_back(' ');
           pending.doc += text;

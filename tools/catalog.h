@@ -13,6 +13,9 @@
 //     RETURNS DOUBLE PRECISION BY VALUE
 //     ENTRY_POINT 'fn_SHSoll' MODULE_NAME 'qor_udf3.dll';
 //
+// An optional "--   Logs: ..." line says what the function writes to the logs
+// when that is not the usual error-log record of a caught error.
+//
 // "-- ## <title>" starts a group of functions. An example's expected value is
 // a number, NULL, or a text in single quotes (SQL quoting, plus \n, \r, \t
 // and \\ for control characters).
@@ -38,6 +41,7 @@ struct Function {
   std::string returns;    // the declared RETURNS clause
   std::vector<Example> examples;
   std::string declaration;  // the whole DECLARE statement
+  std::string logs;  // "Logs: ..." lines, when the function logs other than through the usual guard
 };
 
 struct Catalog {

@@ -4,16 +4,25 @@
 //   qor_catalog readme <script> <README>    rewrites the README's function table
 //   qor_catalog names  <script>             the declared function names, one per line
 //   qor_catalog demo   <script>             an isql script that runs every example
+//   qor_catalog reference       <script> <md>  rewrites the function reference
+//   qor_catalog check-reference <script> <md>  the function reference is up to date
+//   qor_catalog noop-source     <script> <cpp> the benchmark's no-op entry points
+// When the README holds the overview markers, check and readme also keep the
+// overview by subsystem between them.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "catalog.h"
+#include "noop_gen.h"
+#include "reference.h"
 
 namespace {
 
 int Usage() {
-  std::fputs("usage: qor_catalog check|readme|names|demo <script> [<README>]\n", stderr);
+  std::fputs("usage: qor_catalog check|readme|names|demo|reference|check-reference|noop-source\n"
+             "                   <script> [<file>]\n",
+             stderr);
   return 2;
 }
 
@@ -24,6 +33,21 @@ bool SpliceReadme(const std::string& readme, const std::string& table, std::stri
   b += std::strlen(catalog::kReadmeBegin);
   out = readme.substr(0, b) + "\n" + table + readme.substr(e);
   return true;
+}
+
+// The reference path as the README links it.
+constexpr const char* kReferenceLink = "docs/functions.md";
+
+// Writes `text` to `path` unless it already holds exactly that.
+int WriteIfChanged(const char* path, const std::string& old_text, const std::string& text) {
+  if (text == old_text) return 0;
+  FILE* f = std::fopen(path, "wb");
+  if (f == nullptr || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
+    std::fprintf(stderr, "cannot write %s\n", path);
+    if (f != nullptr) std::fclose(f);
+    return 1;
+  }
+  return std::fclose(f) == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -62,6 +86,22 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  if (cmd == "noop-source") {
+    if (argc < 4) return Usage();
+    return WriteIfChanged(argv[3], catalog::ReadFile(argv[3]), catalog::NoopSource(cat));
+  }
+  if (cmd == "reference" || cmd == "check-reference") {
+    if (argc < 4) return Usage();
+    const std::string old_text = catalog::ReadFile(argv[3]);
+    const std::string text = catalog::Reference(cat);
+    if (cmd == "reference") return WriteIfChanged(argv[3], old_text, text);
+    if (old_text != text) {
+      std::fprintf(stderr, "%s: the function reference differs from %s; run the 'readme' build target\n",
+                   argv[3], argv[2]);
+      return 1;
+    }
+    return 0;
+  }
   if (cmd == "check" || cmd == "readme") {
     if (argc < 4) return cmd == "check" ? 0 : Usage();
     std::string readme = catalog::ReadFile(argv[3]);
@@ -69,6 +109,15 @@ int main(int argc, char** argv) {
     if (!SpliceReadme(readme, catalog::ReadmeTable(cat), updated)) {
       std::fprintf(stderr, "%s: no function table markers\n", argv[3]);
       return 1;
+    }
+    if (updated.find(catalog::kOverviewBegin) != std::string::npos) {
+      std::string with_overview;
+      if (!catalog::SpliceBetween(updated, catalog::kOverviewBegin, catalog::kOverviewEnd,
+                                  catalog::ReadmeOverview(cat, kReferenceLink), with_overview)) {
+        std::fprintf(stderr, "%s: broken overview markers\n", argv[3]);
+        return 1;
+      }
+      updated = with_overview;
     }
     if (cmd == "check") {
       if (updated != readme) {

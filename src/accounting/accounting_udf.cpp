@@ -3,13 +3,16 @@
 // the result back as the SQL declaration promises.
 
 #include "accounting/account_range.h"
+#include "accounting/booking.h"
 #include "accounting/debit_credit.h"
 #include "accounting/kst_aufteilung.h"
 #include "accounting/kst_verteilen.h"
 #include "frame/args.h"
+#include "frame/errors.h"
 #include "frame/export.h"
 #include "frame/errors.h"
 #include "frame/guard.h"
+#include "frame/timestamp.h"
 
 using namespace qor;
 
@@ -112,3 +115,28 @@ QOR_EXPORT char* fn_KstMengenStorno(const char* text) {
 
 // ---------------------------------------------------------------------------
 // Accounting: booking sums and due dates
+
+QOR_EXPORT double fn_Buchungssumme(const char* side, const double* amount, const double* condition,
+                                   const double* first, const double* second) {
+  return Guard(__func__, ArgValue(amount), [&] {
+    return Buchungssumme(ArgText(side), ArgValue(amount), ArgValue(condition), ArgValue(first),
+                         ArgValue(second));
+  });
+}
+
+// The start date is the engine's 32-bit date (a DATE argument). A NULL start
+// date gives NULL; a date the calendar cannot hold is logged and gives
+// 30.12.1899, the library's answer for "no date".
+QOR_EXPORT TFBTimeStamp* fn_Ablauf_Tag(const int32_t* start, const int32_t* days,
+                                       const int32_t* mode, const int32_t* mode1_days,
+                                       const int32_t* mode1_months) {
+  if (start == nullptr) return nullptr;
+  return GuardTimeStamp(
+      __func__,
+      [&] {
+        const int64_t due = AblaufTag(int64_t{*start} + kEngineDayZero, ArgValue(days), ArgValue(mode),
+                                      ArgValue(mode1_days), ArgValue(mode1_months));
+        return TFBTimeStamp{CheckedInt32(due - kEngineDayZero), 0};
+      },
+      TFBTimeStamp{-kEngineDayZero, 0});
+}

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <string>
 
+#include "frame/log.h"
+
 namespace qor {
 
 namespace {
@@ -75,9 +77,7 @@ int32_t DayOfWeek(int64_t day) noexcept {
 }
 
 CivilDate Today() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalNow();
   return CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -40,6 +40,10 @@ inline constexpr int32_t kEngineDayZero = -15018;
 // 1/10000-second units in one day.
 inline constexpr double kTimeUnitsPerDay = 864000000.0;
 inline constexpr uint32_t kMaxEngineTime = 863999999;
+// The engine's dates run from 0001-01-01 to 9999-12-31; it refuses a
+// timestamp outside them (the caller's statement fails).
+inline constexpr int32_t kMinEngineDate = -678575;
+inline constexpr int32_t kMaxEngineDate = 2973483;
 
 // Segments written to or read from a blob are at most this long.
 inline constexpr int kBlobSegment = 8192;

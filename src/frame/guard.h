@@ -47,6 +47,27 @@ char* GuardText(const char* function, Body&& body, std::string_view fallback = {
   return FallbackStr(fallback);
 }
 
+// Like GuardText, for a function whose log record says more than the
+// message: after an error, note() (called then, so it sees the state the
+// error left) gives text appended to the message, as in
+// "fn_Copy: Range check error Count=5". When the note cannot be made, the
+// record holds the message alone.
+template <typename Body, typename Note>
+char* GuardTextNoted(const char* function, Body&& body, Note&& note,
+                     std::string_view fallback = {}, LogSink sink = LogSink::ErrorLog) noexcept {
+  try {
+    return UdfResultStr(std::forward<Body>(body)());
+  } catch (...) {
+    const char* message = CurrentErrorMessage();
+    try {
+      ReportError(function, std::string(message) + std::forward<Note>(note)(), sink);
+    } catch (...) {
+      ReportError(function, message, sink);
+    }
+  }
+  return FallbackStr(fallback);
+}
+
 // For timestamp results, like GuardText.
 template <typename Body>
 TFBTimeStamp* GuardTimeStamp(const char* function, Body&& body, TFBTimeStamp fallback,

@@ -10,9 +10,16 @@ TDateTime TimeStampToDateTime(const TFBTimeStamp& ts) {
   return (static_cast<double>(ts.date) + kEngineDayZero) + ts.time / kTimeUnitsPerDay;
 }
 
+// Rounded to the nearest unit, not cut: a day count is binary, and the
+// nearest double to 13:45:30 on a day of this century lies a fraction of a
+// unit below it; cutting would store 13:45:29.9999. For days of the years 1
+// to 9999 a double is always within half a unit of the time it stands for.
 uint32_t TimeFractionToUnits(double fraction) {
-  double units = std::trunc(fraction * kTimeUnitsPerDay);
-  if (!(units >= 0.0)) throw RangeError();
+  const double exact = fraction * kTimeUnitsPerDay;
+  // Negative times are refused as before: anything a whole unit or more below 0.
+  if (!(std::trunc(exact) >= 0.0)) throw RangeError();
+  double units = std::floor(exact + 0.5);
+  if (units < 0.0) units = 0.0;
   // A fraction a hair below 1 may round up to a whole day.
   if (units > kMaxEngineTime) return kMaxEngineTime;
   return static_cast<uint32_t>(units);

@@ -17,7 +17,8 @@ TDateTime TimeStampToDateTime(const TFBTimeStamp& ts);
 // 1899-12-30 that carry a time of day).
 TFBTimeStamp DateTimeToTimeStamp(TDateTime value);
 
-// A time of day (fraction of a day) in 1/10000-second units.
+// A time of day (fraction of a day) in 1/10000-second units, rounded to the
+// nearest unit.
 uint32_t TimeFractionToUnits(double fraction);
 
 // A day count split into its calendar day and its time of day. The day is

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "frame/errors.h"
+
 namespace qor {
 
 void* UdfAlloc(uint32_t size) {
@@ -28,6 +30,9 @@ char* UdfResultStr(std::string_view text, int32_t maximum) {
 }
 
 TFBTimeStamp* UdfResultTimeStamp(const TFBTimeStamp& value) {
+  if (value.date < kMinEngineDate || value.date > kMaxEngineDate || value.time > kMaxEngineTime) {
+    throw RangeError();
+  }
   auto* out = static_cast<TFBTimeStamp*>(UdfAlloc(sizeof(TFBTimeStamp)));
   *out = value;
   return out;

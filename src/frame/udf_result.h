@@ -17,7 +17,9 @@ void* UdfAlloc(uint32_t size);
 // gives the empty text.
 char* UdfResultStr(std::string_view text, int32_t maximum = 0);
 
-// A fresh engine timestamp holding `value`.
+// A fresh engine timestamp holding `value`. Throws RangeError for a date
+// outside the engine's years 1 to 9999 or a time beyond the day, which the
+// server would refuse, failing the caller's whole statement.
 TFBTimeStamp* UdfResultTimeStamp(const TFBTimeStamp& value);
 
 // The text result of last resort: a buffer holding `text`, or nil (SQL NULL)

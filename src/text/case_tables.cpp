@@ -22,6 +22,14 @@ std::string LowerCopy(std::string_view text) {
   return out;
 }
 
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+  }
+  return true;
+}
+
 namespace {
 inline bool NonBlank(char c) noexcept { return static_cast<unsigned char>(c) > 32; }
 }  // namespace

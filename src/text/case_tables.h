@@ -51,6 +51,10 @@ void LowerInPlace(char* text, size_t length) noexcept;
 std::string UpperCopy(std::string_view text);
 std::string LowerCopy(std::string_view text);
 
+// Whether a and b have the same length and the same bytes after the lower
+// case table.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
+
 // The part of text between its first and last byte above 32 (blank); bytes
 // from 128 up count as non-blank. Empty when there is no such byte.
 std::string_view TrimText(std::string_view text) noexcept;

@@ -27,5 +27,14 @@ TEST(TrimText, Cases) {
   for (const auto& c : cases) EXPECT_EQ(TrimText(c.in), c.out) << c.in;
 }
 
+TEST(EqualsIgnoreCase, SameLengthAndLowerCaseBytes) {
+  struct Case { std::string_view a, b; bool want; } cases[] = {
+      {"Felder", "FELDER", true}, {"\xC4x", "\xE4X", true}, {"", "", true},
+      {"ab", "abc", false},       {"\xDF", "SS", false},     {"\xD7", "\xF7", false},
+      {"Y", "\xFF", false},  // only the upper table maps 0xFF to Y
+  };
+  for (const auto& c : cases) EXPECT_EQ(EqualsIgnoreCase(c.a, c.b), c.want) << c.a << " / " << c.b;
+}
+
 }  // namespace
 }  // namespace qor

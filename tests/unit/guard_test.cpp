@@ -77,6 +77,26 @@ TEST(Guard, TextAndTimeStampResultsFallBackToFreshBuffers) {
   EXPECT_EQ(LastRecord(dir), "fn_GetDateTime: Arithmetic overflow");
 }
 
+// The server refuses a timestamp outside the years 1 to 9999 and fails the
+// caller's statement: such a result is a logged range error instead.
+TEST(Guard, TimeStampsOutsideTheEngineYearsAreRangeErrors) {
+  struct Case {
+    TFBTimeStamp value;
+    bool valid;
+  } cases[] = {{{-678575, 0}, true},  {{2973483, 863999999}, true}, {{-678576, 0}, false},
+               {{2973484, 0}, false}, {{60000, 864000000}, false}};
+  for (const auto& c : cases) {
+    qortest::TempDir dir;
+    qortest::ScopedCwd cwd(dir.path());
+    TFBTimeStamp* ts = GuardTimeStamp("fn_Ablauf_Tag", [&] { return c.value; }, TFBTimeStamp{15018, 0});
+    ASSERT_NE(ts, nullptr);
+    EXPECT_EQ(ts->date, c.valid ? c.value.date : 15018) << c.value.date;
+    EXPECT_EQ(ts->time, c.valid ? c.value.time : 0u) << c.value.date;
+    std::free(ts);
+    EXPECT_EQ(LastRecord(dir), c.valid ? "" : "fn_Ablauf_Tag: Range check error") << c.value.date;
+  }
+}
+
 // The trace sink, with the trace directory and the working directory both
 // pointed into a private temp directory.
 class GuardTraceSink : public ::testing::Test {

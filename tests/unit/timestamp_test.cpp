@@ -45,6 +45,28 @@ TEST(TimeStamp, DayCountToEngine) {
   }
 }
 
+// Every whole second of a day, on days from 1899 to 9999, comes back
+// from its day count as the same timestamp: the time is rounded to the
+// nearest unit, where cutting lost a unit for times like 13:45:30.
+TEST(TimeStamp, DayCountsOfWholeSecondsComeBackExactly) {
+  int failures = 0;
+  for (int32_t date : {15018, 15019, 59976, 60676, 2973483}) {
+    for (uint32_t second = 0; second < 86400; ++second) {
+      const TFBTimeStamp ts{date, second * 10000};
+      const TFBTimeStamp back = DateTimeToTimeStamp(TimeStampToDateTime(ts));
+      if ((back.date != ts.date || back.time != ts.time) && ++failures < 10) {
+        ADD_FAILURE() << date << " " << second << ": " << back.date << " " << back.time;
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(DateTimeToTimeStamp(44958.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0).time, 495300000u);
+  EXPECT_EQ(DateTimeToTimeStamp(1.0 + 0.4 / kTimeUnitsPerDay).time, 0u);
+  EXPECT_EQ(DateTimeToTimeStamp(1.0 + 0.6 / kTimeUnitsPerDay).time, 1u);
+  EXPECT_EQ(DateTimeToTimeStamp(-1.0 - 0.6 / kTimeUnitsPerDay).time, 0u);  // less than a unit below 0
+  EXPECT_THROW(DateTimeToTimeStamp(-1.0 - 1.5 / kTimeUnitsPerDay), RangeError);
+}
+
 TEST(TimeStamp, OutOfRangeDayCountsRaiseRangeErrors) {
   for (double days : {3e9, -3e9, std::numeric_limits<double>::quiet_NaN(),
                       std::numeric_limits<double>::infinity(), -0.5}) {

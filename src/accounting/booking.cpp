@@ -1,0 +1,54 @@
+#include "accounting/booking.h"
+
+#include "datetime/calendar.h"
+#include "frame/errors.h"
+
+namespace qor {
+
+double Buchungssumme(std::string_view side, double amount, double condition, double first,
+                     double second) noexcept {
+  double result = side == "H" ? -amount : amount;
+  if (condition == 0.0) result = (result + first) + second;
+  return result;
+}
+
+int64_t FixedDayOfNextMonth(int64_t day, int64_t n) {
+  if (n > 65535) throw RangeError();
+  const CivilDate start = CivilFromDays(day);
+  int64_t year = start.year;
+  int64_t month = start.month + 1;
+  if (month > 12) {
+    month = 1;
+    ++year;
+  }
+  const int64_t length = DaysInMonth(year, month);
+  if (n <= 31 && n > length) n = length;
+  if (n > length) return EncodeDate(year, month, 1) + n - 1;
+  return EncodeDate(year, month, n);
+}
+
+int64_t AblaufTag(int64_t start, int32_t days, int32_t mode, int32_t mode1_days,
+                  int32_t mode1_months) {
+  if (mode == 1) {
+    const int64_t d = start + mode1_days;
+    if (mode1_months <= 0) return d;
+    const CivilDate c = CivilFromDays(d);
+    int64_t year = c.year;
+    int64_t month = int64_t{c.month} + mode1_months;
+    int64_t day = c.day;
+    if (month > 65535) throw RangeError();
+    if (month > 12) {
+      year += (month - 1) / 12;
+      month = (month - 1) % 12 + 1;
+    }
+    if (day > DaysInMonth(year, month)) {
+      day = 1;
+      ++month;
+    }
+    return EncodeDate(year, month, day);
+  }
+  if (days < 0) return FixedDayOfNextMonth(start, -int64_t{days});
+  return start + days;
+}
+
+}  // namespace qor

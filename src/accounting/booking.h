@@ -1,0 +1,30 @@
+// Booking sums and due dates of the accounting application.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qor {
+
+// The signed amount of a booking line: negated when the side flag is exactly
+// "H"; when the condition value is 0.0 the two addends are added as they are
+// (not negated for "H").
+double Buchungssumme(std::string_view side, double amount, double condition, double first,
+                     double second) noexcept;
+
+// The fixed-day term: day n of the month after the one holding `day` (whole
+// days since 1899-12-30). A day 29..31 beyond that month's length becomes its
+// last day; a day above 31 beyond it is counted on from the first of that
+// month ('45' is the 45th day from it). Raises RangeError for n above 65535
+// and DateError for a date outside the years 1..9999.
+int64_t FixedDayOfNextMonth(int64_t day, int64_t n);
+
+// The due date of a start day: mode 1 adds mode1_days and then
+// mode1_months months (a day beyond the target month's end moves to the first
+// of the month after: 31 January plus one month is 1 March); any other mode
+// takes the fixed day -days of the following month when days < 0, else adds
+// days. Raises RangeError or DateError outside the calendar.
+int64_t AblaufTag(int64_t start, int32_t days, int32_t mode, int32_t mode1_days,
+                  int32_t mode1_months);
+
+}  // namespace qor

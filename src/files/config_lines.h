@@ -1,0 +1,42 @@
+// Reading the small host files that the path functions consult: the database
+// alias files and the Samba configuration. Files are read whole and split
+// into lines at LF, CR or CR LF.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/strings.h"
+
+namespace qor {
+
+// The lines of text; a line break at the very end adds no empty line.
+TextList SplitTextLines(std::string_view text);
+
+// Reads a whole file into `text`: 0, or the errno of the failed open or read
+// (then `text` is empty).
+int ReadWholeFile(const std::string& path, std::string& text);
+
+// One line of an alias file: name "=" value, both trimmed.
+struct AliasEntry {
+  std::string name;
+  std::string value;
+};
+using AliasList = std::vector<AliasEntry>;
+
+// The alias lines of a file's text: each line trimmed of bytes below 33;
+// lines starting with "#" dropped; every other line split at its first "="
+// into a trimmed name and a trimmed value (a line without "=" has an empty
+// value, an empty line an empty name too).
+AliasList ParseAliasText(std::string_view text);
+
+// The alias list of the file at `path`: empty when no entry of that name
+// exists; IoError when it exists but cannot be read.
+AliasList ReadAliasFile(const std::string& path);
+
+// The value of the first entry whose name equals `name` ignoring the case of
+// ASCII letters; empty when there is none.
+std::string_view AliasValue(const AliasList& aliases, std::string_view name) noexcept;
+
+}  // namespace qor

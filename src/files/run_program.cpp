@@ -1,0 +1,150 @@
+#include "files/run_program.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "frame/errors.h"
+
+extern char** environ;
+
+namespace qor {
+
+namespace {
+
+// Output beyond this is read and dropped, so that a child is never blocked
+// on a full pipe.
+constexpr size_t kMaxOutput = 1 << 20;
+
+class Fd {
+ public:
+  Fd() = default;
+  ~Fd() { Close(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int* Put() { return &fd_; }
+  int get() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+struct SpawnSetup {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attr;
+  bool has_actions = false;
+  bool has_attr = false;
+  ~SpawnSetup() {
+    if (has_actions) posix_spawn_file_actions_destroy(&actions);
+    if (has_attr) posix_spawnattr_destroy(&attr);
+  }
+};
+
+[[noreturn]] void StartFailed(const std::string& program, int error) {
+  throw IoError("Cannot start " + program + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& argv, std::string* output) {
+  if (argv.empty()) throw IoError("Cannot start a program without a name");
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+
+  int pipe_fds[2] = {-1, -1};
+  Fd read_end, write_end;
+  if (pipe2(pipe_fds, O_CLOEXEC) != 0) StartFailed(argv[0], errno);
+  *read_end.Put() = pipe_fds[0];
+  *write_end.Put() = pipe_fds[1];
+  // A daemon may run with its standard descriptors closed; the pipe must not
+  // sit on 0 to 2, where the child's own redirections would overwrite it.
+  for (Fd* end : {&read_end, &write_end}) {
+    if (end->get() > 2) continue;
+    int moved = fcntl(end->get(), F_DUPFD_CLOEXEC, 3);
+    if (moved < 0) StartFailed(argv[0], errno);
+    end->Close();
+    *end->Put() = moved;
+  }
+
+  SpawnSetup setup;
+  int rc = posix_spawn_file_actions_init(&setup.actions);
+  if (rc != 0) StartFailed(argv[0], rc);
+  setup.has_actions = true;
+  rc = posix_spawnattr_init(&setup.attr);
+  if (rc != 0) StartFailed(argv[0], rc);
+  setup.has_attr = true;
+
+  // The child gets /dev/null as input and error output, and the pipe (or
+  // /dev/null) as output; no other descriptor.
+  rc = posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
+  if (rc == 0) rc = posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
+  if (rc == 0) {
+    rc = output != nullptr
+             ? posix_spawn_file_actions_adddup2(&setup.actions, write_end.get(), 1)
+             : posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
+  }
+#if defined(__GLIBC__) && __GLIBC_PREREQ(2, 34)
+  // Descriptors the server opened without O_CLOEXEC stay out of the child too.
+  if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
+#endif
+  // Signals: default dispositions and nothing blocked, whatever the server's
+  // threads have set.
+  sigset_t all, none;
+  sigfillset(&all);
+  sigemptyset(&none);
+  if (rc == 0) rc = posix_spawnattr_setsigdefault(&setup.attr, &all);
+  if (rc == 0) rc = posix_spawnattr_setsigmask(&setup.attr, &none);
+  if (rc == 0) {
+    rc = posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  }
+  if (rc != 0) StartFailed(argv[0], rc);
+
+  pid_t pid = -1;
+  rc = posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ);
+  if (rc != 0) StartFailed(argv[0], rc);
+  write_end.Close();
+
+  std::string text;
+  bool out_of_memory = false;
+  char buf[4096];
+  for (;;) {
+    ssize_t n = read(read_end.get(), buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    if (output != nullptr && !out_of_memory && text.size() < kMaxOutput) {
+      try {
+        text.append(buf, static_cast<size_t>(n));
+      } catch (...) {
+        // Keep reading so that the child can finish; raised once it has
+        // been waited for.
+        out_of_memory = true;
+      }
+    }
+  }
+  read_end.Close();
+
+  int status = -1;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      status = -1;  // SIGCHLD ignored by the server: the child is gone already
+      break;
+    }
+  }
+  if (out_of_memory) throw std::bad_alloc();
+  if (output != nullptr) *output = std::move(text);
+  return status;
+}
+
+}  // namespace qor

@@ -1,0 +1,45 @@
+#!/bin/sh
+# private_root.sh COMMAND [ARGS...]
+#
+# Runs COMMAND as root in a private mount namespace whose root directory is an
+# overlay of the real one: the command may write anywhere (/etc/samba/smb.conf,
+# /etc/smb.conf, /server/samba/lib/smb.conf, /opt/firebird/aliases.conf,
+# /tmp/QOR_UDF, ...) and all it writes lives in a tmpfs that vanishes with the
+# namespace. Nothing of the machine changes, and the only directory made
+# outside is a scratch mount point in /tmp, removed again at the end.
+# /etc/qor_private_root marks the private root for the tests.
+set -eu
+
+if [ "${1:-}" = "--inside" ]; then
+  shift
+  scratch=$1
+  shift
+  mount -t tmpfs -o mode=0755 qor_private_root "$scratch"
+  mkdir "$scratch/upper" "$scratch/work" "$scratch/root"
+  mount -t overlay overlay -o "lowerdir=/,upperdir=$scratch/upper,workdir=$scratch/work" "$scratch/root"
+  # The kernel's file systems, and any other file system under which the
+  # command or its working directory lives.
+  for dir in /dev /proc /sys; do
+    mount --rbind "$dir" "$scratch/root$dir"
+  done
+  for path in "$PWD" "$(command -v "$1" || echo "$1")"; do
+    target=$(df --output=target "$path" 2>/dev/null | tail -n 1) || continue
+    case $target in
+      / | /dev* | /proc* | /sys*) ;;
+      *) mount --rbind "$target" "$scratch/root$target" ;;
+    esac
+  done
+  echo "private root for tests" > "$scratch/root/etc/qor_private_root"
+  cwd=$PWD
+  exec chroot "$scratch/root" /bin/sh -c 'cd "$1" && shift && exec "$@"' sh "$cwd" "$@"
+fi
+
+if [ "$(id -u)" != 0 ]; then
+  echo "private_root.sh: needs root (mount namespaces)" >&2
+  exit 1
+fi
+scratch=$(mktemp -d /tmp/qor_private_root.XXXXXX)
+status=0
+unshare -m --propagation private sh "$0" --inside "$scratch" "$@" || status=$?
+rmdir "$scratch"
+exit $status
