@@ -524,7 +524,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
   ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobLoadFromFile(file)
---   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is a directory, which is written to the trace log.
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -534,7 +534,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
   ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_LoadFromFile(file)
---   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a file (a directory, no permission) gives the empty text and an error-log record. A result longer than 32767 bytes fails the statement.
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a regular file (a directory, a device, a pipe, no permission) gives the empty text and an error-log record. A result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
 --   Example: fn_LoadFromFile(NULL) -> ''
@@ -546,7 +546,7 @@ DECLARE EXTERNAL FUNCTION fn_LoadFromFile
 -- ## Blobs: line lists
 
 -- fn_ListValue(blob, name)
---   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
@@ -558,7 +558,7 @@ DECLARE EXTERNAL FUNCTION fn_ListValue
   ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ListLine(blob, key, mode)
---   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32767 bytes fails the statement.
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
@@ -878,6 +878,88 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
+-- ## Masks
+
+-- fn_MaskString(mask, value)
+--   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters fails. A NULL mask or value counts as empty.
+--   Example: fn_MaskString('s6', 'abc') -> '   abc'
+--   Example: fn_MaskString('S5', 'abc') -> 'abc  '
+--   Example: fn_MaskString('C2', 'abc') -> 'ab'
+--   Example: fn_MaskString('U', 'abc') -> 'ABC'
+--   Example: fn_MaskString('R#,##0.00', '1234,5') -> '1,234.50'
+--   Example: fn_MaskString('o8', '12-34/5') -> '00012345'
+--   Example: fn_MaskString('W30', '123') -> 'EINS-ZWEI-DREI----------------'
+--   Example: fn_MaskString('W10,2,3', '12345') -> 'DREI-VIER-'
+--   Example: fn_MaskString('w3', '123') -> 'EINS'
+--   Example: fn_MaskString('N010.2', '-12,5') -> '-000012.50'
+--   Example: fn_MaskString('F10.2', '2.345') -> '      2.35'
+--   Example: fn_MaskString('O11,EUR', '12.34') -> '00000001234EUR'
+--   Example: fn_MaskString('D10', '1.2.23') -> '01.02.2023'
+--   Example: fn_MaskString('D16', '1.2.2023 12:30') -> '01.02.2023 12:30'
+--   Example: fn_MaskString('T5', '9') -> '09:00'
+--   Example: fn_MaskString('Z-31', '15.1.2023') -> '28.02.2023'
+--   Example: fn_MaskString('X12', 'abc') -> 'abc'
+--   Example: fn_MaskString('', 'abc') -> 'abc'
+--   Example: fn_MaskString(NULL, 'abc') -> 'abc'
+--   Example: fn_MaskString('S3', NULL) -> '   '
+DECLARE EXTERNAL FUNCTION fn_MaskString
+  CSTRING(255) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(32765) FREE_IT
+  ENTRY_POINT 'fn_MaskString' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_MaskDouble(mask, value)
+--   The number rendered by a mask of fn_MaskString, applied to the number's general text (up to 15 significant digits, '.' as decimal point). A NULL mask gives that text; a NULL number counts as 0.
+--   Example: fn_MaskDouble('R0.00;(0.00);''nil''', -2.5) -> '(2.50)'
+--   Example: fn_MaskDouble('R0.00E+00', 1234.5) -> '1.23E+03'
+--   Example: fn_MaskDouble('s8', 12.5) -> '    12.5'
+--   Example: fn_MaskDouble('N010.2', 12.5) -> '0000012.50'
+--   Example: fn_MaskDouble('N10.2', 1.00499) -> '1.01'
+--   Example: fn_MaskDouble('F10.2', 0) -> ''
+--   Example: fn_MaskDouble('O11', 12.34) -> '00000001234'
+--   Example: fn_MaskDouble('', 12.5) -> '12.5'
+--   Example: fn_MaskDouble(NULL, -3) -> '-3'
+--   Example: fn_MaskDouble('R0.0', NULL) -> '0.0'
+DECLARE EXTERNAL FUNCTION fn_MaskDouble
+  CSTRING(255) NULL, DOUBLE PRECISION NULL
+  RETURNS CSTRING(32765) FREE_IT
+  ENTRY_POINT 'fn_MaskDouble' MODULE_NAME 'qor_udf3.dll';
+
+-- fn_MaskDate(mask, value)
+--   The timestamp rendered by a mask of fn_MaskString; the text the masks other than D, T and Z work on is the date as DD.MM.YYYY, or the time as HH:MM:SS when the day is 30.12.1899. The timestamp 30.12.1899 00:00 is no date: D and T give the empty text. A NULL timestamp counts as 30.12.1899 00:00.
+--   Example: fn_MaskDate('D10', TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023'
+--   Example: fn_MaskDate('D19', TIMESTAMP '2023-02-01 12:30:45') -> '01.02.2023 12:30:45'
+--   Example: fn_MaskDate('T5', TIMESTAMP '2023-02-01 12:30:00') -> '12:30'
+--   Example: fn_MaskDate('Z-15', TIMESTAMP '2023-02-01 12:30:00') -> '15.03.2023'
+--   Example: fn_MaskDate('Z14', TIMESTAMP '2023-02-01 00:00:00') -> '15.02.2023'
+--   Example: fn_MaskDate('D10', TIMESTAMP '1899-12-30 00:00:00') -> ''
+--   Example: fn_MaskDate('S12', TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023  '
+--   Example: fn_MaskDate('', TIMESTAMP '1899-12-30 12:30:00') -> '12:30:00'
+--   Example: fn_MaskDate('', TIMESTAMP '1899-12-29 06:00:00') -> '29.12.1899'
+--   Example: fn_MaskDate(NULL, TIMESTAMP '2023-02-01 12:30:00') -> '01.02.2023'
+--   Example: fn_MaskDate('C2', NULL) -> '30'
+--   Example: fn_MaskDate('T5', NULL) -> ''
+DECLARE EXTERNAL FUNCTION fn_MaskDate
+  CSTRING(255) NULL, TIMESTAMP NULL
+  RETURNS CSTRING(32765) FREE_IT
+  ENTRY_POINT 'fn_MaskDate' MODULE_NAME 'qor_udf3.dll';
+-- ## Date-time patterns
+
+-- fn_FormatDate(pattern, date)
+--   The date text, read day first ('1.2.2023', '1.2.23 12:30'), written by a date-time pattern; a text that is no date writes 30.12.1899 00:00. Tokens, in either case: d dd day, ddd dddd English day name (Wed, Wednesday), ddddd the short date d/m/y, dddddd the long date dd mmmm yyyy; m mm month, or minute right after an hour token (a ':' between allowed); mmm mmmm English month name; yy yyyy year; h hh hour; n nn minute; s ss second; z zzz milliseconds; t hh:nn; tt hh:nn:ss; c short date and long time; am/pm and a/p the 12-hour clock with the marker in the pattern's letter case, ampm with AM or PM; / writes '-', : writes ':'; text in single or double quotes is copied (an unbalanced quote copies the rest); other characters stand as written. A NULL pattern gives the empty text, a NULL date 30.12.1899.
+--   Example: fn_FormatDate('yyyy-mm-dd', '1.2.2023') -> '2023-02-01'
+--   Example: fn_FormatDate('dd.mm.yyyy hh:nn', '1.2.2023 12:30') -> '01.02.2023 12:30'
+--   Example: fn_FormatDate('dddd, d. mmmm yy', '1.2.2023') -> 'Wednesday, 1. February 23'
+--   Example: fn_FormatDate('h:mm am/pm', '1.2.2023 0:05') -> '12:05 am'
+--   Example: fn_FormatDate('hh:nn A/P', '1.2.2023 13:05') -> '01:05 P'
+--   Example: fn_FormatDate('c', '1.2.2023 12:30') -> '1-2-23 12:30:00'
+--   Example: fn_FormatDate('d/m "at" t', '1.2.2023 12:30') -> '1-2 at 12:30'
+--   Example: fn_FormatDate('dd.mm.yyyy', 'abc') -> '30.12.1899'
+--   Example: fn_FormatDate(NULL, '1.2.2023') -> ''
+--   Example: fn_FormatDate('dd.mm.yyyy', NULL) -> '30.12.1899'
+DECLARE EXTERNAL FUNCTION fn_FormatDate
+  CSTRING(255) NULL, CSTRING(32767) NULL
+  RETURNS CSTRING(4335) FREE_IT
+  ENTRY_POINT 'fn_FormatDate' MODULE_NAME 'qor_udf3.dll';
 -- [end of section mask]
 
 -- [section files: its declarations go between these two lines]

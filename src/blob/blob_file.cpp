@@ -67,18 +67,31 @@ size_t ReadSome(int fd, unsigned char* buffer, size_t size) {
   }
 }
 
-// Opens an existing file for reading; a directory is not a file.
-int OpenForReading(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+[[noreturn]] void ThrowTooLong(size_t max_length) {
+  throw UdfError("Result longer than " + std::to_string(max_length) + " bytes");
+}
+
+// Opens without waiting: the plain open of a pipe waits for its other end,
+// possibly for ever (without a reader, a pipe opened for writing fails
+// instead). What is opened is then read and written as usual. With
+// `regular_only`, anything but a regular file is refused: a directory, and a
+// device or pipe, which may never end (/dev/zero) or never answer.
+int OpenNoWait(const std::string& path, int flags, bool regular_only) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return -1;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  struct stat st {};
+  const int status = fcntl(fd, F_GETFL);
+  if (fstat(fd, &st) != 0 || (regular_only && !S_ISREG(st.st_mode)) || status < 0 ||
+      fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    const bool directory = S_ISDIR(st.st_mode);
     close(fd);
-    errno = EISDIR;
+    errno = directory ? EISDIR : EINVAL;
     return -1;
   }
   return fd;
 }
+
+int OpenForReading(const std::string& path) { return OpenNoWait(path, O_RDONLY, true); }
 
 }  // namespace
 
@@ -89,7 +102,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = kSaveNotCreated;
   const std::string path(name);
   if (overwrite != 1 && Exists(path)) return;
-  FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
   if (file.get() < 0) throw IoError("Unable to create file " + Quoted(name));
   result = kSaveWriteFailed;
 
@@ -132,13 +145,24 @@ void BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
   }
 }
 
-std::string LoadFromFile(std::string_view name) {
+std::string LoadFromFile(std::string_view name, size_t max_length) {
   const std::string path(name);
   if (!Exists(path)) return {};
   FileDescriptor file(OpenForReading(path));
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name) + ": " + std::strerror(errno));
   std::string content;
   for (;;) {
+    if (max_length > 0) {
+      // What follows a NUL is never seen; and every line end shrinks by one
+      // byte at most, so content of more than twice the length can only
+      // give a longer text.
+      const size_t nul = content.find('\0');
+      if (nul != std::string::npos) {
+        content.resize(nul + 1);
+        break;
+      }
+      if (content.size() > 2 * (max_length + 1)) ThrowTooLong(max_length);
+    }
     const size_t old_size = content.size();
     content.resize(old_size + kBlobSegment);
     const ssize_t n = read(file.get(), content.data() + old_size, kBlobSegment);
@@ -155,6 +179,7 @@ std::string LoadFromFile(std::string_view name) {
   size_t pos = 0;
   std::string_view line;
   while (NextLine(content, pos, line)) out.append(line).push_back('\n');
+  if (max_length > 0 && std::min(out.find('\0'), out.size()) > max_length) ThrowTooLong(max_length);
   return out;
 }
 

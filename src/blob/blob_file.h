@@ -19,7 +19,7 @@ inline constexpr int32_t kSaveWriteFailed = -3;   // created, but writing failed
 // the blob cannot be read, kSaveNotCreated until the file is created,
 // kSaveWriteFailed while it is written, and the size of the written file at
 // the end. Raises IoError (leaving `result` where it stood) when the file
-// cannot be created or written.
+// cannot be created (a pipe without a reader included) or written.
 //
 // The segments are asked for in the blob's longest segment size (at most
 // kBlobSegment) until a call returns status 0; the bytes of that call are
@@ -31,12 +31,19 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
 
 // Writes the bytes of the file `name` into the blob, kBlobSegment bytes per
 // segment, ending with a segment of 0 bytes. Raises IoError when the file
-// cannot be opened or is a directory; a read error ends the file.
+// cannot be opened or is no regular file (a directory, a device, a pipe); a
+// read error ends the file.
 void BlobLoadFromFile(const BlobSink& blob, std::string_view name);
 
 // The lines of the text file `name` (split at CR LF, LF or CR), each ended by
 // LF; empty when there is no file or directory of that name. Raises IoError
-// when the name exists but cannot be read as a file.
-std::string LoadFromFile(std::string_view name);
+// when the name exists but is no regular file or cannot be read.
+//
+// With a max_length, for a server that reads the text up to its first NUL
+// and takes no more than max_length bytes of it: reading stops after the
+// first NUL, and a text longer than that raises UdfError "Result longer
+// than <max_length> bytes", as soon as that is clear, so that no file is
+// held in memory beyond about twice max_length.
+std::string LoadFromFile(std::string_view name, size_t max_length = 0);
 
 }  // namespace qor

@@ -3,16 +3,40 @@
 // inside the error guard and hand the result back as the SQL declaration
 // promises.
 
+#include <algorithm>
+#include <string>
+
 #include "blob/blob_file.h"
 #include "blob/blob_lines.h"
 #include "blob/blob_subfield.h"
 #include "blob/blob_text.h"
 #include "frame/args.h"
 #include "frame/blob_io.h"
+#include "frame/errors.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 
 using namespace qor;
+
+namespace {
+
+// The longest text result a query can fetch (a text value holds at most
+// 32765 bytes, whatever the declared CSTRING). The server keeps the length of
+// a result in 16 bits: longer texts fail the caller's statement, and from
+// 65536 bytes on they would arrive silently cut to their length modulo
+// 65536. A longer text is an error instead (logged; the result is the empty
+// text).
+constexpr size_t kMaxTextResult = 32765;
+
+std::string FitTextResult(std::string text) {
+  // The server reads a result up to its first NUL.
+  if (std::min(text.find('\0'), text.size()) > kMaxTextResult) {
+    throw UdfError("Result longer than " + std::to_string(kMaxTextResult) + " bytes");
+  }
+  return text;
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Blob text transfer
@@ -93,10 +117,11 @@ QOR_EXPORT TISC_Blob* fn_BlobLoadFromFile(TISC_Blob* blob, const char* name) {
 }
 
 // Has no guard of its own in the design; a name that exists but cannot be
-// read as a file (a directory, no permission) gives the empty text and an
-// error-log record.
+// read as a regular file (a directory, a device, a pipe, no permission)
+// gives the empty text and an error-log record, and so does a text longer
+// than a query can fetch.
 QOR_EXPORT char* fn_LoadFromFile(const char* name) {
-  return GuardText(__func__, [&] { return LoadFromFile(ArgText(name)); });
+  return GuardText(__func__, [&] { return FitTextResult(LoadFromFile(ArgText(name), kMaxTextResult)); });
 }
 
 // ---------------------------------------------------------------------------
@@ -105,14 +130,14 @@ QOR_EXPORT char* fn_LoadFromFile(const char* name) {
 QOR_EXPORT char* fn_ListValue(const TISC_Blob* blob, const char* name) {
   return GuardText(__func__, [&] {
     const BlobText text = ReadBlobText(BlobSourceOf(blob));
-    return std::string(ListValue(text.text(), ArgText(name)));
+    return FitTextResult(std::string(ListValue(text.text(), ArgText(name))));
   });
 }
 
 QOR_EXPORT char* fn_ListLine(const TISC_Blob* blob, const char* key, const int16_t* mode) {
   return GuardText(__func__, [&] {
     const BlobText text = ReadBlobText(BlobSourceOf(blob));
-    return ListLine(text.text(), ArgText(key), ArgValue(mode));
+    return FitTextResult(ListLine(text.text(), ArgText(key), ArgValue(mode)));
   });
 }
 

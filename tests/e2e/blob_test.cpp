@@ -114,6 +114,43 @@ TEST_F(BlobTest, LineListsSeeTheWholeBlob) {
             static_cast<double>(BigText().find("Ende des") + 1));
 }
 
+// A query fetches at most 32765 bytes of a text result, and the server keeps
+// the length of a result in 16 bits: a longer one would fail the statement,
+// and one of 65536 bytes or more would arrive cut to its length modulo 65536
+// (70000 bytes as 4464). Beyond 32765 bytes the result is logged and empty
+// instead.
+TEST_F(BlobTest, TextResultsBeyondWhatAQueryFetchesAreLoggedAndEmpty) {
+  const std::string path = WorkDir() + "/long_value.txt";
+  struct Case {
+    size_t value_length;
+    std::string expr;
+    double expected;
+  } cases[] = {
+      {32765, "fn_ListValue(body, 'k')", 32765},
+      {32766, "fn_ListValue(body, 'k')", 0},
+      {32768, "fn_ListValue(body, 'k')", 0},
+      {70000, "fn_ListValue(body, 'k')", 0},
+      {32763, "fn_ListLine(body, 'k=', 1)", 32765},
+      {70000, "fn_ListLine(body, 'k=', 0)", 0},
+      {32762, "fn_LoadFromFile(" + Quote(path) + ")", 32765},  // k=, the value and LF
+      {32763, "fn_LoadFromFile(" + Quote(path) + ")", 0},
+      {70000, "fn_LoadFromFile(" + Quote(path) + ")", 0},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(path, "k=" + std::string(c.value_length, 'v') + "\n");
+    Db().Execute("DELETE FROM blob_docs WHERE id = 4");
+    Db().Execute("INSERT INTO blob_docs VALUES (4, fn_BlobLoadFromFile(" + Quote(path) + "))");
+    std::remove((WorkDir() + "/qor_udf3.err").c_str());
+    const SqlValue v = Db().Scalar("SELECT CHAR_LENGTH(" + c.expr + ") FROM blob_docs WHERE id = 4");
+    EXPECT_EQ(v.number, c.expected) << c.expr << " on a value of " << c.value_length;
+    const std::string function = c.expr.substr(0, c.expr.find('('));
+    EXPECT_EQ(ErrorLog().find(function + ": Result longer than 32765 bytes") != std::string::npos,
+              c.expected == 0)
+        << c.expr << " on a value of " << c.value_length << ": " << ErrorLog();
+  }
+  Db().Execute("DELETE FROM blob_docs WHERE id = 4");
+}
+
 TEST_F(BlobTest, BlobResultsAreNewBlobsForTheCaller) {
   const std::string text(20000, 'z');
   Db().Execute("INSERT INTO blob_docs VALUES (2, fn_StrToBlob('" + text + "'))");
@@ -209,14 +246,19 @@ TEST_F(BlobTest, FileProblemsGoToTheTraceLog) {
 }
 
 // fn_LoadFromFile has no guard of its own in the design: a name that exists
-// but is no readable file gives the empty text and an error-log record.
+// but is no readable file (a directory, a device) gives the empty text and an
+// error-log record.
 TEST_F(BlobTest, LoadFromFileOfADirectoryIsAnEmptyTextAndARecord) {
-  const size_t logged = ErrorLog().size();
-  EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(WorkDir()) + ") FROM RDB$DATABASE").text, "");
-  const std::string log = ErrorLog();
-  ASSERT_GT(log.size(), logged);
-  EXPECT_NE(log.find("fn_LoadFromFile: Unable to open file \"" + WorkDir() + "\"", logged), std::string::npos)
-      << log.substr(logged);
+  for (const std::string& name : {WorkDir(), std::string("/dev/null")}) {
+    std::remove((WorkDir() + "/qor_udf3.err").c_str());
+    EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(name) + ") FROM RDB$DATABASE").text, "");
+    const std::string log = ErrorLog();
+    EXPECT_NE(log.find("fn_LoadFromFile: Unable to open file \"" + name + "\""), std::string::npos) << log;
+  }
+  // Nor is a device a file to load into a blob.
+  SqlValue v = Db().Scalar("SELECT fn_BlobLoadFromFile('/dev/null') FROM RDB$DATABASE");
+  EXPECT_EQ(v.text, "");
+  EXPECT_NE(TraceLinesWith("fn_BlobLoadFromFile: Unable to open file \"/dev/null\""), "");
 }
 
 }  // namespace

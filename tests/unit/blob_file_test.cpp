@@ -108,6 +108,12 @@ TEST(BlobSaveToFile, FailuresRaiseWithTheResultReachedSoFar) {
   FakeBlob full("abc");
   EXPECT_EQ(Save(full, "/dev/full", 1, &error), kSaveWriteFailed);  // the device is always full
   EXPECT_EQ(error.rfind("Unable to write file \"/dev/full\"", 0), 0u) << error;
+  // A pipe that nobody reads cannot take the blob (and must not keep the
+  // call waiting for a reader).
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  error.clear();
+  EXPECT_EQ(Save(blob, dir.File("pipe"), 1, &error), kSaveNotCreated);
+  EXPECT_EQ(error, "Unable to create file \"" + dir.File("pipe") + "\"");
 }
 
 // The loop follows the status; a record that never says "no more" is held to
@@ -186,6 +192,42 @@ TEST(LoadFromFile, GivesTheLinesEachEndedByLf) {
 TEST(LoadFromFile, ADirectoryIsAnError) {
   TempDir dir;
   EXPECT_THROW(LoadFromFile(dir.path()), IoError);
+}
+
+// Only regular files are read: a device may never end (/dev/zero) and a pipe
+// without a writer would keep the server waiting in its open.
+TEST(LoadFromFile, DevicesAndPipesAreNoFiles) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  for (const std::string& name : {std::string("/dev/null"), std::string("/dev/zero"), dir.File("pipe")}) {
+    EXPECT_THROW(LoadFromFile(name), IoError) << name;
+    FakeBlob blob;
+    EXPECT_THROW(BlobLoadFromFile(blob.sink(), name), IoError) << name;
+    EXPECT_TRUE(blob.calls.empty()) << name;
+  }
+}
+
+// With a length limit a longer text is an error, and the file is read no
+// further than its first NUL, which ends the text for the server.
+TEST(LoadFromFile, ALimitRefusesLongerTextsAndEndsAtANul) {
+  TempDir dir;
+  WriteFile(dir.File("crlf"), std::string(50, 'x') + "\r\n" + std::string(50, 'y') + "\r\n");
+  EXPECT_EQ(LoadFromFile(dir.File("crlf"), 102), std::string(50, 'x') + "\n" + std::string(50, 'y') + "\n");
+  try {
+    LoadFromFile(dir.File("crlf"), 101);
+    ADD_FAILURE() << "no error";
+  } catch (const UdfError& e) {
+    EXPECT_EQ(std::string(e.what()), "Result longer than 101 bytes");
+  }
+  // 4 MB of lines: refused after the first few blocks.
+  std::string big;
+  for (int i = 0; i < 100000; ++i) big += "line of forty bytes, ended by CR LF...\r\n";
+  WriteFile(dir.File("big"), big);
+  EXPECT_THROW(LoadFromFile(dir.File("big"), 32767), UdfError);
+  EXPECT_EQ(LoadFromFile(dir.File("big")).size(), big.size() - 100000);
+  // A NUL early in a long file: what the server sees is there, and fits.
+  WriteFile(dir.File("nul"), "a\r\nb" + std::string(1, '\0') + big);
+  EXPECT_EQ(LoadFromFile(dir.File("nul"), 32767), "a\nb" + std::string(1, '\0') + "\n");
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ TEST(BlobSubField, AnswersTheQuestionTheSelectorsChoose) {
       {"betrag", "#3", ""},
       {"betrag", "#-1", ""},
       {"betrag", "#2x", "20"},  // the number is read leniently
+      {"betrag", "#0000000002", "20"},
+      {"betrag", "#00000000002", "BETRAG"},  // from the first 10 characters only
       {"BETRAG", "*", "10.5\r\n20\r\n"},
       {"BETRAG", " * ", "10.5\r\n20\r\n"},
       {"BETRAG", "2", "20\r\n"},

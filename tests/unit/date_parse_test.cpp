@@ -96,6 +96,7 @@ TEST(ParseDateTimeText, Table) {
       {"15.3. 10:00", 2031, 3, 15, 10, 0, 0},
       {"15.3. 2023", 0, 0, 0, 0, 0, 0},  // after the blank comes the hour
       {"15.3. ", 2000, 3, 15, 0, 0, 0},  // the last blank closes an empty year
+      {"15.3.\t   ", 2031, 3, 15, 0, 0, 0},  // a year of control bytes only is as good as none
       {"15.3.", 0, 0, 0, 0, 0, 0},
       {"15.  ", 2031, 9, 15, 0, 0, 0},
       {"15. 2023", 2023, 9, 15, 0, 0, 0},
