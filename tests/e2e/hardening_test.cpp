@@ -4,11 +4,13 @@
 // after the file functions. The calls are the documented examples of the
 // declaration script, so every function declared there takes part.
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -64,6 +66,12 @@ std::string Answer(FbSession& db, const std::string& expr) {
 }
 
 std::string ErrorLogPath() { return WorkDir() + "/qor_udf3.err"; }
+
+// A query that evaluates the expression once on every row of `rows` and
+// counts the rows (NULL answers included).
+std::string OnEveryRow(const std::string& expr, const std::string& rows) {
+  return "SELECT SUM(IIF((" + expr + ") IS NULL, 1, 1)) FROM " + rows;
+}
 
 // Calls that write the error log, with the start of the record each leaves
 // after "<date-time>: ". Only those of declared functions are used.
@@ -122,9 +130,10 @@ std::vector<std::string> FileExamples() {
   return out;
 }
 
+// A text unique to one call of RunToken, and no part of another.
 std::string RunToken() {
-  return std::to_string(getpid()) + "_" +
-         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007);
+  return "t" + std::to_string(getpid()) + "_" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "q";
 }
 
 // Every record of an error log is whole: "<date-time>: " and one of the
@@ -202,7 +211,7 @@ void MakeBurstTable() {
 void ErrorBursts(FbSession& db, std::vector<std::string>& wrong) {
   for (const auto& c : ErrorLogCalls()) {
     try {
-      const SqlValue v = db.Scalar("SELECT COUNT(" + c.expr + ") FROM burst_rows");
+      const SqlValue v = db.Scalar(OnEveryRow(c.expr, "burst_rows"));
       if (v.integer != kBurstRows) wrong.push_back(c.expr + ": " + v.Show() + " rows");
     } catch (const std::exception& e) {
       wrong.push_back(c.expr + ": " + e.what());
@@ -417,7 +426,7 @@ TEST(Soak, MemoryDoesNotGrowWithTheCalls) {
   auto run = [&](size_t until, int rows) {
     while (calls < until) {
       const std::string& expr = mix[next++ % mix.size()];
-      const SqlValue v = Db().Scalar("SELECT COUNT(" + expr + ") FROM soak_rows WHERE id < " + std::to_string(rows));
+      const SqlValue v = Db().Scalar(OnEveryRow(expr, "soak_rows WHERE id < " + std::to_string(rows)));
       ASSERT_EQ(v.integer, rows) << expr;
       calls += CallsIn(expr) * static_cast<size_t>(rows);
     }
@@ -492,7 +501,7 @@ TEST(Resources, FileFunctionsLeaveNoDescriptorsAndNoChildren) {
   auto run = [&] {
     for (const auto& expr : burst) {
       SqlValue v;
-      ASSERT_NO_THROW(v = Db().Scalar("SELECT COUNT(" + expr + ") FROM burst_rows")) << expr;
+      ASSERT_NO_THROW(v = Db().Scalar(OnEveryRow(expr, "burst_rows"))) << expr;
       EXPECT_EQ(v.integer, kBurstRows) << expr;
     }
   };
@@ -501,6 +510,89 @@ TEST(Resources, FileFunctionsLeaveNoDescriptorsAndNoChildren) {
   for (int round = 0; round < 3; ++round) run();
   EXPECT_LE(OpenDescriptors(), before) << "descriptors left open by " << burst.size() << " file functions";
   for (const auto& child : ChildProcesses()) ADD_FAILURE() << "a child process left behind: " << child;
+}
+
+}  // namespace
+}  // namespace fbtest
+
+namespace fbtest {
+namespace {
+
+// The trace file names a process starting now may get ("d-m-yy_hh_mm_ss.log"
+// for this second and the next few).
+std::vector<std::string> TraceNamesFromNow(int seconds) {
+  std::vector<std::string> names;
+  const std::time_t now = std::time(nullptr);
+  for (int s = 0; s < seconds; ++s) {
+    const std::time_t t = now + s;
+    std::tm l{};
+    localtime_r(&t, &l);
+    char buf[64];
+    if (l.tm_hour == 0 && l.tm_min == 0 && l.tm_sec == 0) {
+      std::snprintf(buf, sizeof buf, "%d-%d-%02d.log", l.tm_mday, l.tm_mon + 1, l.tm_year % 100);
+    } else {
+      std::snprintf(buf, sizeof buf, "%d-%d-%02d_%02d_%02d_%02d.log", l.tm_mday, l.tm_mon + 1, l.tm_year % 100,
+                    l.tm_hour, l.tm_min, l.tm_sec);
+    }
+    names.push_back(buf);
+  }
+  return names;
+}
+
+// A process whose trace file cannot be written: a directory stands where
+// its first trace line puts the file. Runs the trace calls and writes their
+// answers to $QOR_CHILD_OUT. Skipped when run on its own.
+TEST(TraceFailureChild, RunsTheTraceCalls) {
+  const char* out = getenv("QOR_CHILD_OUT");
+  const char* token = getenv("QOR_TRACE_BLOCK_TOKEN");
+  if (out == nullptr || token == nullptr) GTEST_SKIP() << "runs as a child of TraceLog.FailureKeepsTheRecordAndTheResult";
+  mkdir("/tmp/QOR_UDF", 0777);
+  std::vector<std::string> blocked;
+  for (const auto& name : TraceNamesFromNow(3)) {
+    const std::string path = "/tmp/QOR_UDF/" + name;
+    if (mkdir(path.c_str(), 0777) == 0) blocked.push_back(path);
+  }
+  std::ofstream answers(out, std::ios::binary);
+  for (const auto& expr : TraceLogCalls(token)) answers << Answer(Db(), expr) << "\n";
+  for (const auto& path : blocked) rmdir(path.c_str());
+}
+
+// When the trace log cannot be written, the functions that trace still give
+// their valid result, and the record goes to the error log instead.
+TEST(TraceLog, FailureKeepsTheRecordAndTheResult) {
+  const std::string token = RunToken();
+  const std::vector<std::string> calls = TraceLogCalls(token);
+  if (calls.empty()) GTEST_SKIP() << "no function that traces is declared";
+  // The reference answers with a token of their own: they trace as usual.
+  std::vector<std::string> want;
+  for (const auto& expr : TraceLogCalls(RunToken())) want.push_back(Answer(Db(), expr));
+  std::remove(ErrorLogPath().c_str());
+
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  self[n] = '\0';
+  const std::string out = WorkDir() + "/trace_block_" + token + ".txt";
+  std::string output;
+  ASSERT_EQ(RunCommand("QOR_ENGINE_WORK_DIR=" + WorkDir() + " QOR_TRACE_BLOCK_TOKEN=" + token +
+                           " QOR_CHILD_OUT=" + out + " " + self + " --gtest_filter=TraceFailureChild.RunsTheTraceCalls",
+                       output),
+            0)
+      << output;
+  std::istringstream lines(catalog::ReadFile(out));
+  std::string line;
+  size_t i = 0;
+  while (std::getline(lines, line)) {
+    ASSERT_LT(i, want.size());
+    EXPECT_EQ(line, want[i]) << calls[i];
+    ++i;
+  }
+  EXPECT_EQ(i, want.size());
+  EXPECT_TRUE(TraceLinesWith(token).empty()) << "the trace file of the child was not blocked";
+  const std::string log = catalog::ReadFile(ErrorLogPath());
+  size_t records = 0;
+  for (size_t pos = log.find(token); pos != std::string::npos; pos = log.find(token, pos + 1)) ++records;
+  EXPECT_EQ(records, calls.size()) << log;
 }
 
 }  // namespace
