@@ -5,9 +5,12 @@
 -- The server must find libqor_udf3.dll.so in a directory named by the
 -- UdfAccess setting of its firebird.conf.
 --
--- Each function is documented right above its declaration: the README's
--- function table is made from these comments, and the tests run every
--- example through the engine.
+-- Each function is documented right above its declaration: what it answers
+-- (and what NULL arguments give), a "Logs:" line when it logs other than the
+-- usual "<function>: <message>" record in qor_udf3.err, and examples. The
+-- function reference docs/functions.md and the README's overview and table
+-- are made from these comments, and the tests run every example through the
+-- engine.
 
 -- [section version: its declarations go between these two lines]
 -- ## Version information
@@ -28,10 +31,11 @@ DECLARE EXTERNAL FUNCTION fn_Version
 -- [end of section version]
 
 -- [section text: its declarations go between these two lines]
--- ## Text functions
+-- ## Text: comparison, case, substrings, replacement and conversions
 
 -- fn_CompareText(a, b)
 --   Compares two texts with only a-z folded to A-Z: 0 when equal, else the difference of the byte values (0 to 255) at the first difference, or of the lengths when one text begins the other. NULL counts as the empty text.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_CompareText('abc', 'ABC') -> 0
 --   Example: fn_CompareText('ab', 'abc') -> -1
 --   Example: fn_CompareText('b', 'a') -> 1
@@ -43,7 +47,8 @@ DECLARE EXTERNAL FUNCTION fn_CompareText
   ENTRY_POINT 'fn_CompareText' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SubString(text, start, count)
---   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx).
+--   The same function as fn_SubStrEx under its older name (its errors are logged as fn_SubStrEx). A NULL text gives the empty text; NULL numbers count as 0.
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_SubStrEx, as `fn_SubStrEx: <message>`, and the call still returns a valid result.
 --   Example: fn_SubString('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_SubString('abcdef', 0, 2) -> 'ab'
 --   Example: fn_SubString(NULL, 1, 5) -> ''
@@ -69,7 +74,8 @@ DECLARE EXTERNAL FUNCTION fn_SubStrEx
   ENTRY_POINT 'fn_SubStrEx' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_Copy(text, index, count)
---   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count.
+--   The same substring as fn_SubStrEx; stores the 0-based start and the final count back into its arguments. Its error-log records end in " Count=" and the count. A NULL text gives the empty text; NULL numbers count as 0.
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` as `fn_Copy: <message> Count=<count>`, with the count argument as it stood when the error struck, and the call returns the empty text.
 --   Example: fn_Copy('abcdef', 2, 3) -> 'bcd'
 --   Example: fn_Copy('abcdef', -3, 2) -> 'ab'
 --   Example: fn_Copy('abcdef', 5, 40000) -> 'ef'
@@ -82,6 +88,7 @@ DECLARE EXTERNAL FUNCTION fn_Copy
 
 -- fn_UpperCase(text)
 --   The text in upper case, byte by byte through the ISO-8859-1 table: a-z and the accented small letters (0xE0 to 0xFE except 0xF7) become capitals, 0xFF becomes Y, the sharp s stays. Changes the argument in place and returns it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_UpperCase('Abc-1xyz') -> 'ABC-1XYZ'
 --   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(252))) -> 220
 --   Example: ASCII_VAL(fn_UpperCase(ASCII_CHAR(223))) -> 223
@@ -94,6 +101,7 @@ DECLARE EXTERNAL FUNCTION fn_UpperCase
 
 -- fn_LowerCase(text)
 --   The text in lower case, byte by byte through the ISO-8859-1 table: A-Z and the accented capitals (0xC0 to 0xDE except 0xD7) become small letters. Changes the argument in place and returns it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_LowerCase('AbC-1XYZ') -> 'abc-1xyz'
 --   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(196))) -> 228
 --   Example: ASCII_VAL(fn_LowerCase(ASCII_CHAR(215))) -> 215
@@ -105,6 +113,7 @@ DECLARE EXTERNAL FUNCTION fn_LowerCase
 
 -- fn_Trim(text)
 --   The text without the blanks and control characters (bytes 1 to 32) at both ends; bytes from 128 up are kept. Changes the argument in place and returns a pointer into it; NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Trim('  a b  ') -> 'a b'
 --   Example: fn_Trim(ASCII_CHAR(9) || ' x' || ASCII_CHAR(13) || ASCII_CHAR(10)) -> 'x'
 --   Example: fn_Trim(' ' || ASCII_CHAR(9) || ' ') -> ''
@@ -116,6 +125,7 @@ DECLARE EXTERNAL FUNCTION fn_Trim
 
 -- fn_Pos(search, text)
 --   The 1-based position of the first occurrence of search in text (case-sensitive); 0 when it does not occur or search is empty or NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Pos('cd', 'abcdcd') -> 3
 --   Example: fn_Pos('CD', 'abcd') -> 0
 --   Example: fn_Pos('', 'abc') -> 0
@@ -126,7 +136,7 @@ DECLARE EXTERNAL FUNCTION fn_Pos
   ENTRY_POINT 'fn_Pos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ReplaceStr(search, replacement, text)
---   The text with every occurrence of search replaced, scanned from left to right without overlap (case-sensitive). An empty or NULL search leaves the text unchanged; NULL replacement or text count as empty. The result has no cap of its own, but the declared result holds 32767 bytes: a longer result fails the statement (string right truncation) rather than being cut.
+--   The text with every occurrence of search replaced, scanned from left to right without overlap (case-sensitive). An empty or NULL search leaves the text unchanged; NULL replacement or text count as empty. The result has no cap of its own, but a query can fetch at most 32765 bytes of a text result: a longer result fails the statement (string right truncation) rather than being cut.
 --   Example: fn_ReplaceStr('ab', 'x', 'abcabab') -> 'xcxx'
 --   Example: fn_ReplaceStr('aa', 'b', 'aaa') -> 'ba'
 --   Example: fn_ReplaceStr('a', 'aa', 'aba') -> 'aabaa'
@@ -140,7 +150,7 @@ DECLARE EXTERNAL FUNCTION fn_ReplaceStr
   ENTRY_POINT 'fn_ReplaceStr' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_StrReplace(search, replacement, text, all, ignore_case)
---   As fn_ReplaceStr, but only the first occurrence is replaced unless all is 1, and the search ignores letter case (ISO-8859-1 upper case table) when ignore_case is 1; any other value, NULL included, means off. The parts not replaced keep their letter case. The same 32767-byte limit of the declared result applies.
+--   As fn_ReplaceStr, but only the first occurrence is replaced unless all is 1, and the search ignores letter case (ISO-8859-1 upper case table) when ignore_case is 1; any other value, NULL included, means off. The parts not replaced keep their letter case. NULL texts count as for fn_ReplaceStr, and the same 32765-byte limit of the result applies.
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 1) -> 'a-b-c'
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 0, 1) -> 'a-bxc'
 --   Example: fn_StrReplace('x', '-', 'aXbxc', 1, 0) -> 'aXb-c'
@@ -208,10 +218,10 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 -- [end of section text]
 
 -- [section lists: its declarations go between these two lines]
--- ## Delimited list functions
+-- ## Text: delimited lists
 
 -- fn_GetCommaPos(text, n)
---   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
+--   Item n (counted from 0) of a comma list; the empty text for a negative n, an n beyond the last item or a NULL text; a NULL n counts as 0. Blanks belong to the items; an item that starts with a double quote runs to the closing quote ("" inside stands for one quote).
 --   Example: fn_GetCommaPos('a,b,c', 0) -> 'a'
 --   Example: fn_GetCommaPos('a,b,c', 2) -> 'c'
 --   Example: fn_GetCommaPos('a,b,c', 3) -> ''
@@ -221,13 +231,14 @@ DECLARE EXTERNAL FUNCTION fn_UUIDStr
 --   Example: fn_GetCommaPos('"x,y",z', 0) -> 'x,y'
 --   Example: fn_GetCommaPos('"x,y",z', 1) -> 'z'
 --   Example: fn_GetCommaPos(NULL, 0) -> ''
+--   Example: fn_GetCommaPos('a,b', NULL) -> 'a'
 DECLARE EXTERNAL FUNCTION fn_GetCommaPos
   CSTRING(32767) NULL, SMALLINT
   RETURNS CSTRING(32767) FREE_IT
   ENTRY_POINT 'fn_GetCommaPos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_GetPos(text, n, separator)
---   As fn_GetCommaPos, split at the first character of the separator, or at ',' when the separator is empty or NULL.
+--   As fn_GetCommaPos, split at the first character of the separator, or at ',' when the separator is empty or NULL. A NULL text gives the empty text; a NULL n counts as 0.
 --   Example: fn_GetPos('1;2;3', 1, ';') -> '2'
 --   Example: fn_GetPos('1;2;3', 0, '') -> '1;2;3'
 --   Example: fn_GetPos('1,2;3', 1, NULL) -> '2;3'
@@ -239,7 +250,7 @@ DECLARE EXTERNAL FUNCTION fn_GetPos
   ENTRY_POINT 'fn_GetPos' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_GetCommaPosition(text, n, separator, maximum)
---   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument.
+--   As fn_GetPos, with the item cut to the first maximum characters; a maximum of 0 gives the whole item. The maximum is clamped into 0 to 32759 and stored back into its argument. A NULL text gives the empty text; a NULL n counts as 0, a NULL separator as ',' and a NULL maximum as 0.
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 2) -> 'de'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', 0) -> 'def'
 --   Example: fn_GetCommaPosition('abc,def', 1, ',', -4) -> 'def'
@@ -251,7 +262,7 @@ DECLARE EXTERNAL FUNCTION fn_GetCommaPosition
   ENTRY_POINT 'fn_GetCommaPosition' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_CommaTextValue(text, name)
---   The value of the first name=value item of a comma list whose name equals the given name, letter case ignored; the empty text when there is none. Blanks around items are skipped and end an unquoted item; a double-quoted item may hold commas and blanks.
+--   The value of the first name=value item of a comma list whose name equals the given name, letter case ignored; the empty text when there is none. Blanks around items are skipped and end an unquoted item; a double-quoted item may hold commas and blanks. A NULL text gives the empty text; a NULL name counts as the empty name.
 --   Example: fn_CommaTextValue('a=1, B=2', 'b') -> '2'
 --   Example: fn_CommaTextValue('a=1, B=2', 'z') -> ''
 --   Example: fn_CommaTextValue('"x=1,2"', 'x') -> '1,2'
@@ -265,10 +276,10 @@ DECLARE EXTERNAL FUNCTION fn_CommaTextValue
 -- [end of section lists]
 
 -- [section soundex: its declarations go between these two lines]
--- ## Soundex code
+-- ## Text: Soundex code
 
 -- fn_Soundex(name)
---   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters.
+--   A phonetic code of five characters: the first character of the name (a-z upper-cased), then four digits for the following letters (1 BFPV, 2 CGJKQSXZ, 3 DT, 4 L, 5 MN, 6 R), padded with 0. Vowels, H, W, Y and all other characters add nothing; a digit equal to the one written last is skipped, even with vowels between. NULL for a name of fewer than two characters, and for a NULL name.
 --   Example: fn_Soundex('Robert') -> 'R1630'
 --   Example: fn_Soundex('Rupert') -> 'R1630'
 --   Example: fn_Soundex('Ashcraft') -> 'A2613'
@@ -307,6 +318,7 @@ DECLARE EXTERNAL FUNCTION fn_Runden
 
 -- fn_Prozent(value, base)
 --   The percentage change from base to value, rounded to 2 decimals as fn_Runden does and held within -9999 to 9999. A base of 0 gives 9999 for a positive value, -100 for a negative one and 0 for 0. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Prozent(110, 100) -> 10
 --   Example: fn_Prozent(50, 100) -> -50
 --   Example: fn_Prozent(1, 3) -> -66.67
@@ -323,6 +335,7 @@ DECLARE EXTERNAL FUNCTION fn_Prozent
 
 -- fn_Division(dividend, divisor)
 --   dividend / divisor, or 0 when the divisor is 0 or the quotient lies beyond the double range. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Division(1, 4) -> 0.25
 --   Example: fn_Division(-7, 2) -> -3.5
 --   Example: fn_Division(1, 0) -> 0
@@ -347,6 +360,7 @@ DECLARE EXTERNAL FUNCTION fn_Trunc
 
 -- fn_Frac(value)
 --   The value minus its whole part; the sign follows the value. NULL reads as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_Frac(2.75) -> 0.75
 --   Example: fn_Frac(-1.25) -> -0.25
 --   Example: fn_Frac(3) -> 0
@@ -360,6 +374,7 @@ DECLARE EXTERNAL FUNCTION fn_Frac
 
 -- fn_ValToInt(text)
 --   The integer at the start of the text: the whole text when it is a number, else the part before the first character that does not fit, else 0. Leading blanks and tabs, a sign, and the prefixes $ or 0x (hexadecimal), % (binary) and & (octal) are allowed; decimal numbers beyond the 32-bit range wrap around. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToInt('12abc') -> 12
 --   Example: fn_ValToInt(' -7 ') -> -7
 --   Example: fn_ValToInt('12,5') -> 12
@@ -374,6 +389,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToInt
 
 -- fn_ValToInt64(text)
 --   As fn_ValToInt, in 64 bits; a decimal digit that would leave the 64-bit range ends the number. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToInt64('2147483648') -> 2147483648
 --   Example: fn_ValToInt64('-9223372036854775808') -> -9223372036854775808
 --   Example: fn_ValToInt64('99999999999999999999') -> 999999999999999999
@@ -386,6 +402,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToInt64
 
 -- fn_ValToDouble(text)
 --   The number at the start of the text, with ',' or '.' as the decimal separator: the whole text when it is a number, else the part before the first character that does not fit, else 0. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_ValToDouble('12,5') -> 12.5
 --   Example: fn_ValToDouble('12.50 EUR') -> 12.5
 --   Example: fn_ValToDouble('1.234,56') -> 1.234
@@ -402,6 +419,7 @@ DECLARE EXTERNAL FUNCTION fn_ValToDouble
 
 -- fn_IsInteger(text)
 --   1 when the text, trimmed of blanks and control characters at both ends, holds only the characters '+', '-' and the digits 0-9, else 0. A character test, not a syntax test: '+-+' gives 1, and so does an empty or blank text. NULL gives 1 (the empty text).
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsInteger(' 12 ') -> 1
 --   Example: fn_IsInteger('-12') -> 1
 --   Example: fn_IsInteger('+-+') -> 1
@@ -416,6 +434,7 @@ DECLARE EXTERNAL FUNCTION fn_IsInteger
 
 -- fn_IsFloat(text)
 --   As fn_IsInteger, with ',' and '.' allowed as well; an exponent letter is not. NULL gives 1 (the empty text).
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsFloat('1.5') -> 1
 --   Example: fn_IsFloat(' 1,5 ') -> 1
 --   Example: fn_IsFloat('1.234,56') -> 1
@@ -434,6 +453,7 @@ DECLARE EXTERNAL FUNCTION fn_IsFloat
 
 -- fn_BlobSize(blob)
 --   The length of the blob in bytes; 0 for NULL. The blob is not read.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_BlobSize(CAST('abc' AS BLOB SUB_TYPE TEXT)) -> 3
 --   Example: fn_BlobSize(CAST('' AS BLOB SUB_TYPE TEXT)) -> 0
 --   Example: fn_BlobSize(NULL) -> 0
@@ -464,7 +484,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobToStr
   ENTRY_POINT 'fn_BlobToStr' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobAddStr(text)
---   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text.
+--   A new blob holding the text. The function appends the text to the content of the blob it is given, but SQL can only give it the fresh result blob, which is empty: the result is the same as fn_StrToBlob's. (Declared with a blob argument of the caller's instead, the call fails with "cannot update old BLOB": the server does not let a function write to a blob it reads.) To append to a stored blob, write blob || text. NULL gives an empty blob.
 --   Example: fn_BlobAddStr('tail') -> 'tail'
 --   Example: fn_BlobToStr(CAST('head ' AS BLOB SUB_TYPE TEXT) || fn_BlobAddStr('tail')) -> 'head tail'
 --   Example: fn_BlobAddStr(NULL) -> ''
@@ -492,7 +512,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobToSubString
 -- ## Blobs: field lookup in an allocation
 
 -- fn_BlobSubField(blob, field, line)
---   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches.
+--   Answers from an allocation text (Aufteilung) stored in the blob: its first line FELDER=name,... names the fields, the further lines key=value,... are the share lines. Field '?': the number of fields. Line '?': the number of share lines. Empty field: the field names. Empty line: the keys of the share lines. Field '*': every value of the share lines whose key is line. A field name: its value in line '#n' (the n-th line, '#0' the field line), in every share line (line '*'), or in the share lines whose key is line. Names and keys are matched ignoring case, but untrimmed; lists end every entry with CR LF. At most 255 bytes; empty when the blob is NULL or does not start with FELDER= (any case), or nothing matches. A NULL field or line counts as empty.
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '?', '') -> '3'
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), 'BETRAG', '?') -> '2'
 --   Example: fn_BlobSubField(CAST('FELDER=KSTNR,KTRNR,BETRAG' || ASCII_CHAR(13) || ASCII_CHAR(10) || '1=4711,A,10.5' || ASCII_CHAR(13) || ASCII_CHAR(10) || '2=4712,B,20' AS BLOB SUB_TYPE TEXT), '', '1') -> 'KSTNR\r\nKTRNR\r\nBETRAG\r\n'
@@ -511,10 +531,11 @@ DECLARE EXTERNAL FUNCTION fn_BlobSubField
   RETURNS CSTRING(255) FREE_IT
   ENTRY_POINT 'fn_BlobSubField' MODULE_NAME 'qor_udf3.dll';
 
--- ## Blobs: files
+-- ## Blobs: transfer to and from files
 
 -- fn_BlobSaveToFile(blob, file, overwrite)
---   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. Problems are written to the trace log.
+--   Writes the blob into the file (a path on the server) and returns the file's size; an existing file is replaced only when overwrite is 1. -1: no blob (NULL), nothing touched; -2: the file exists and overwrite is not 1, or it cannot be created; -3: writing failed part-way. A NULL file name counts as empty (-2), a NULL overwrite as 0.
+--   Logs: a file that cannot be created or written goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobSaveToFile: Unable to create file "<file>"` or `fn_BlobSaveToFile: Unable to write file "<file>": <reason>`, and to the error log `qor_udf3.err` only when the trace log cannot be written. A NULL blob (-1) and an existing file kept because overwrite is not 1 (-2) log nothing.
 --   Example: fn_BlobSaveToFile(CAST('abc' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'def' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 1) -> 8
 --   Example: fn_BlobSaveToFile(CAST('xyz' AS BLOB SUB_TYPE TEXT), 'qor_example.txt', 0) -> -2
 --   Example: fn_BlobSaveToFile(NULL, 'qor_example.txt', 1) -> -1
@@ -524,7 +545,8 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
   ENTRY_POINT 'fn_BlobSaveToFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_BlobLoadFromFile(file)
---   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log.
+--   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log. A NULL name gives an empty blob.
+--   Logs: a file that cannot be opened (missing, no regular file, no permission, a NULL or empty name) goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobLoadFromFile: Unable to open file "<file>"`, and to the error log `qor_udf3.err` only when the trace log cannot be written.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -534,7 +556,8 @@ DECLARE EXTERNAL FUNCTION fn_BlobLoadFromFile
   ENTRY_POINT 'fn_BlobLoadFromFile' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_LoadFromFile(file)
---   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a regular file (a directory, a device, a pipe, no permission) gives the empty text and an error-log record. A result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
+--   The lines of the text file (a path on the server), each ended by LF whatever its line ends were (CR LF, LF or CR); empty when no file or directory of that name exists. A name that exists but cannot be read as a regular file (a directory, a device, a pipe, no permission) gives the empty text and an error-log record. A result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text. NULL counts as the empty name and gives the empty text.
+--   Logs: a name that does not exist logs nothing. A name that exists but cannot be read as a regular file is written to the error log `qor_udf3.err` as `fn_LoadFromFile: Unable to open file "<file>": <reason>` (or `Unable to read file ...`), a result beyond 32765 bytes as `fn_LoadFromFile: Result longer than 32765 bytes`; the call returns the empty text. Nothing goes to the trace log.
 --   Example: fn_LoadFromFile('qor_example.txt') -> 'abc\ndef\n'
 --   Example: fn_LoadFromFile('qor_no_such_file.txt') -> ''
 --   Example: fn_LoadFromFile(NULL) -> ''
@@ -546,7 +569,7 @@ DECLARE EXTERNAL FUNCTION fn_LoadFromFile
 -- ## Blobs: line lists
 
 -- fn_ListValue(blob, name)
---   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
+--   The value of a setting in a text blob of lines name=value (lines end with CR LF, LF or CR): the text after the first '=' of the first line whose name equals the given name ignoring case (ISO-8859-1 letters included); names are not trimmed. Empty when no line matches or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text. A NULL name counts as the empty name.
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'host') -> 'alpha'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Port') -> '5'
 --   Example: fn_ListValue(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Hostname') -> ''
@@ -558,7 +581,7 @@ DECLARE EXTERNAL FUNCTION fn_ListValue
   ENTRY_POINT 'fn_ListValue' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ListLine(blob, key, mode)
---   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text.
+--   The lines of a text blob that contain the key. Mode 0: every line containing it (case-sensitive), joined by the two bytes C2 A6 (a broken bar in UTF-8); mode n > 0: the n-th line containing it; mode -n: the n-th line containing it ignoring case (ISO-8859-1 letters included). Empty when fewer lines match, the key is empty or the blob is NULL. The blob is read whole, without a size limit; a result longer than 32765 bytes (the most a query can fetch) is logged and gives the empty text. A NULL mode counts as 0.
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 0) -> 'Host=alpha¦Host=beta¦Hostname'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 2) -> 'Host=beta'
 --   Example: fn_ListLine(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' || ASCII_CHAR(10) || 'Host=beta' || ASCII_CHAR(10) || 'Hostname' AS BLOB SUB_TYPE TEXT), 'Host', 4) -> ''
@@ -572,7 +595,7 @@ DECLARE EXTERNAL FUNCTION fn_ListLine
   ENTRY_POINT 'fn_ListLine' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ScanBlob(blob, text)
---   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
+--   The 1-based position of the first occurrence of the text in a text blob, ignoring case (ISO-8859-1 letters included); 0 when absent, when the text is empty or NULL, or the blob is NULL. The blob is read whole, without a size limit, up to its first NUL byte.
 --   Example: fn_ScanBlob(CAST('Host=alpha' || ASCII_CHAR(10) || 'port=5' AS BLOB SUB_TYPE TEXT), 'ALPHA') -> 6
 --   Example: fn_ScanBlob(CAST('Host=alpha' AS BLOB SUB_TYPE TEXT), 'beta') -> 0
 --   Example: fn_ScanBlob(CAST('ab' || ASCII_CHAR(0) || 'cd' AS BLOB SUB_TYPE TEXT), 'cd') -> 0
@@ -630,6 +653,7 @@ DECLARE EXTERNAL FUNCTION fn_DayOfTheMonth
 
 -- fn_DayOfTheWeek(ts)
 --   The weekday of the timestamp, 1 (Monday) to 7 (Sunday). NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-01 12:30:00') -> 3
 --   Example: fn_DayOfTheWeek(TIMESTAMP '2023-02-05 00:00:00') -> 7
 --   Example: fn_DayOfTheWeek(NULL) -> 0
@@ -655,7 +679,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDayofWeek
   ENTRY_POINT 'fn_GetDayofWeek' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DaysOfMonth(month, year)
---   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0.
+--   The number of days of the month, 0 for a month outside 1 to 12. Two-digit years count as 20xx below 70 and as 19xx from 70 to 99. NULL reads as 0: a NULL month gives 0, a NULL year is 2000 by the two-digit rule.
 --   Example: fn_DaysOfMonth(2, 2024) -> 29
 --   Example: fn_DaysOfMonth(2, 1900) -> 28
 --   Example: fn_DaysOfMonth(2, 2000) -> 29
@@ -671,6 +695,7 @@ DECLARE EXTERNAL FUNCTION fn_DaysOfMonth
 
 -- fn_IsDate(text)
 --   1 when the text, without blanks and control characters at its ends, is a date day first with points ('1.2.2023', '01.02.23'), optionally with a time ('1.2.2023 12:30'), else 0. 30.12.1899 00:00 counts as no date. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_IsDate('1.2.2023') -> 1
 --   Example: fn_IsDate(' 1.2.2023 ') -> 1
 --   Example: fn_IsDate('1.2.2023 12:30') -> 1
@@ -700,7 +725,8 @@ DECLARE EXTERNAL FUNCTION fn_StrToDateTime
   ENTRY_POINT 'fn_StrToDateTime' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_ValToDateTime(text)
---   The same as fn_StrToDateTime (errors are logged under that name).
+--   The same as fn_StrToDateTime (errors are logged under that name). NULL gives 30.12.1899 00:00.
+--   Logs: an error caught inside the function is written to the error log `qor_udf3.err` under the name of fn_StrToDateTime, as `fn_StrToDateTime: <message>` (a date before 30.12.1899 with a time of day, say), and the call returns 30.12.1899 00:00.
 --   Example: CAST(fn_ValToDateTime('29.02.2024 08:15') AS VARCHAR(30)) -> '2024-02-29 08:15:00.0000'
 --   Example: CAST(fn_ValToDateTime('29.02.2023') AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
 --   Example: CAST(fn_ValToDateTime(NULL) AS VARCHAR(30)) -> '1899-12-30 00:00:00.0000'
@@ -724,6 +750,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDateTimeStr
 
 -- fn_GetDate(ts)
 --   The timestamp with its time set to 00:00 (the argument changed in place). NULL gives NULL.
+--   Logs: nothing: the function cannot fail.
 --   Example: CAST(fn_GetDate(TIMESTAMP '2023-02-01 12:30:00') AS VARCHAR(30)) -> '2023-02-01 00:00:00.0000'
 --   Example: CAST(fn_GetDate(TIMESTAMP '1800-01-01 23:59:59') AS VARCHAR(30)) -> '1800-01-01 00:00:00.0000'
 --   Example: fn_GetDate(NULL) -> NULL
@@ -734,6 +761,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDate
 
 -- fn_GetTime(ts)
 --   The time of day of the timestamp as a fraction of a day (0 to below 1). NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_GetTime(TIMESTAMP '2023-02-01 12:00:00') -> 0.5
 --   Example: fn_GetTime(TIMESTAMP '2023-02-01 06:00:00') -> 0.25
 --   Example: fn_GetTime(NULL) -> 0
@@ -744,6 +772,7 @@ DECLARE EXTERNAL FUNCTION fn_GetTime
 
 -- fn_GetDateTime(ts)
 --   The day count of the timestamp: days since 30.12.1899 plus the time of day as fraction. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_GetDateTime(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
 --   Example: fn_GetDateTime(TIMESTAMP '1899-12-29 06:00:00') -> -0.75
 --   Example: fn_GetDateTime(NULL) -> 0
@@ -754,6 +783,7 @@ DECLARE EXTERNAL FUNCTION fn_GetDateTime
 
 -- fn_TimeStampToFloat(ts)
 --   The day count of the timestamp, as fn_GetDateTime. NULL gives 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_TimeStampToFloat(TIMESTAMP '1899-12-31 12:00:00') -> 1.5
 --   Example: fn_TimeStampToFloat(TIMESTAMP '2023-02-01 00:00:00') -> 44958
 --   Example: fn_TimeStampToFloat(NULL) -> 0
@@ -878,10 +908,10 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
 -- [end of section datetime]
 
 -- [section mask: its declarations go between these two lines]
--- ## Masks
+-- ## Masks: mask functions
 
 -- fn_MaskString(mask, value)
---   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters fails. A NULL mask or value counts as empty.
+--   The text rendered by a mask: a command letter and its parameters, n the number that follows the letter. C: the first n characters (all for n < 1); S / s: as C, padded with blanks behind / in front to n; U u / L l: upper / lower case (of the first n characters); M m: unchanged; R<pattern>: the number in the text by a number pattern ("0" digit, "#" significant digit, "." decimals, "," thousands groups, E+00 exponent, positive;negative;zero sections, quoted text); F f N n [0]n.d: fixed-point number of width n with d decimals (rounded with 0.501), a leading 0 for zero fill, N and n trimmed, F and N empty for zero, 10 or more decimals fail; O n[,suffix]: the amount in hundredths as digits, zero-filled to n; o n[,suffix]: the digits of the text, zero-filled; W L[.F][,a[,b]]: line a (of at most b) of the integer part's digits as German words, "-" between and to F characters, F asterisks when b lines do not suffice; w k: the k-th digit from the right as a word; D n: the date in the layout of width n (4 YYYY, 5 MM.YY, 7 MM.YYYY, 8 DD.MM.YY, 10 DD.MM.YYYY, 16 and 19 with the time); T n: the time (2 HH, 5 HH:MM, 8 HH:MM:SS); Z k: the term date as DD.MM.YYYY, k days on for k >= 0, else the day -k of the next month. Dates and times are read from the text (day first, '1.2.23 12:30'). An empty mask or an unknown letter gives the text; a width or result above 32765 characters gives the empty text and an error-log record. A NULL mask or value counts as empty.
 --   Example: fn_MaskString('s6', 'abc') -> '   abc'
 --   Example: fn_MaskString('S5', 'abc') -> 'abc  '
 --   Example: fn_MaskString('C2', 'abc') -> 'ab'
@@ -942,7 +972,8 @@ DECLARE EXTERNAL FUNCTION fn_MaskDate
   CSTRING(255) NULL, TIMESTAMP NULL
   RETURNS CSTRING(32765) FREE_IT
   ENTRY_POINT 'fn_MaskDate' MODULE_NAME 'qor_udf3.dll';
--- ## Date-time patterns
+
+-- ## Masks: date-time patterns
 
 -- fn_FormatDate(pattern, date)
 --   The date text, read day first ('1.2.2023', '1.2.23 12:30'), written by a date-time pattern; a text that is no date writes 30.12.1899 00:00. Tokens, in either case: d dd day, ddd dddd English day name (Wed, Wednesday), ddddd the short date d/m/y, dddddd the long date dd mmmm yyyy; m mm month, or minute right after an hour token (a ':' between allowed); mmm mmmm English month name; yy yyyy year; h hh hour; n nn minute; s ss second; z zzz milliseconds; t hh:nn; tt hh:nn:ss; c short date and long time; am/pm and a/p the 12-hour clock with the marker in the pattern's letter case, ampm with AM or PM; / writes '-', : writes ':'; text in single or double quotes is copied (an unbalanced quote copies the rest); other characters stand as written. A NULL pattern gives the empty text, a NULL date 30.12.1899.
@@ -967,6 +998,7 @@ DECLARE EXTERNAL FUNCTION fn_FormatDate
 
 -- fn_Filepath(location)
 --   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_Filepath: Cannot read ./aliases.conf: <reason>`, and the call returns the empty text. A missing file or directory, an unknown share and a missing smb.conf are answers ('0', '6', '8...'), not log records. Should the resolution fail part-way (out of memory), the trace log in `/tmp/QOR_UDF/` gets `GetAbsolutePfad EXCEPT: <answer so far>` (the error log when the trace log cannot be written) and that answer is returned.
 --   Example: fn_Filepath('dbhost:/') -> '5/'
 --   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
 --   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
@@ -981,7 +1013,8 @@ DECLARE EXTERNAL FUNCTION fn_Filepath
   ENTRY_POINT 'fn_Filepath' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_FileExists(location)
---   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0.
+--   1 when the file or directory of a database location (any form of fn_Filepath) exists, else 0. NULL gives 0.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileExists('dbhost:/') -> 1
 --   Example: fn_FileExists('dbhost:/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileExists('firma.fdb') -> 0
@@ -992,7 +1025,8 @@ DECLARE EXTERNAL FUNCTION fn_FileExists
   ENTRY_POINT 'fn_FileExists' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DirectoryExists(location)
---   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0.
+--   1 when the database location does not exist but its directory does (status '6' or '2' of fn_Filepath), else 0. NULL gives 0.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_DirectoryExists: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_file.fdb') -> 1
 --   Example: fn_DirectoryExists('dbhost:/') -> 0
 --   Example: fn_DirectoryExists('dbhost:/qor_no_such_dir/x.fdb') -> 0
@@ -1004,6 +1038,7 @@ DECLARE EXTERNAL FUNCTION fn_DirectoryExists
 
 -- fn_CreateDir(location)
 --   1 when the directory of a database location exists or was created, with every missing parent (mode 0777 less the server's umask), else 0. Only a location whose own directory is missing creates anything: host:/data/neu/ creates /data/neu, host:/data/neu with an existing /data creates nothing and gives 1. Relative paths (drive paths, shares that are not configured) are never created. NULL gives 0.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_CreateDir: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist, or a directory that cannot be made, logs nothing.
 --   Example: fn_CreateDir('dbhost:/') -> 1
 --   Example: fn_CreateDir('dbhost:C:\daten\neu\') -> 0
 --   Example: fn_CreateDir('firma') -> 0
@@ -1014,7 +1049,8 @@ DECLARE EXTERNAL FUNCTION fn_CreateDir
   ENTRY_POINT 'fn_CreateDir' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_FileGetAttr(location)
---   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath.
+--   Always 0 (no attribute is defined); the location is resolved as by fn_Filepath. NULL gives 0 as well.
+--   Logs: the location is resolved as by fn_Filepath (see there); an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_FileGetAttr: Cannot read ./aliases.conf: <reason>`, and the call returns 0. A location that does not exist logs nothing.
 --   Example: fn_FileGetAttr('dbhost:/') -> 0
 --   Example: fn_FileGetAttr(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileGetAttr
@@ -1024,6 +1060,7 @@ DECLARE EXTERNAL FUNCTION fn_FileGetAttr
 
 -- fn_FileSetRight(path)
 --   Gives read and write rights to everybody on the server path (chmod guo+rw, run without a shell; the whole text is one file name, no shell character acts) and waits for it. Always 0. NULL or an empty path changes nothing.
+--   Logs: a chmod that cannot be started is written to the error log `qor_udf3.err` as `fn_FileSetRight: Cannot start chmod: <reason>`; a chmod that runs but fails (no such file, not permitted) logs nothing.
 --   Example: fn_FileSetRight('/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileSetRight(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileSetRight
@@ -1033,6 +1070,7 @@ DECLARE EXTERNAL FUNCTION fn_FileSetRight
 
 -- fn_DropDatabase(path)
 --   Deletes the file at the server path when its name ends in .fdb, .gdb, .fbk or .gbk (any case) and gives 1 when it was deleted, else 0. The path is used as it stands (no alias or share). NULL gives 0.
+--   Logs: a file that is not a database or backup file, or that cannot be deleted, is the answer 0 and logs nothing; only an error caught inside the function (out of memory) is written to the error log `qor_udf3.err` as `fn_DropDatabase: <message>`.
 --   Example: fn_DropDatabase('/qor_no_such_dir/x.fdb') -> 0
 --   Example: fn_DropDatabase('/qor_no_such_dir/x.txt') -> 0
 --   Example: fn_DropDatabase(NULL) -> 0
@@ -1043,6 +1081,7 @@ DECLARE EXTERNAL FUNCTION fn_DropDatabase
 
 -- fn_RenameDatabase(old_path, new_path)
 --   Renames a database or backup file (both names ending in .fdb, .gdb, .fbk or .gbk, any case; an existing file of the new name is replaced; both on one file system) and gives 1 when it now bears the new name, else 0. The paths are used as they stand. NULL gives 0.
+--   Logs: a file that is not a database or backup file, or that cannot be renamed, is the answer 0 and logs nothing; only an error caught inside the function (out of memory) is written to the error log `qor_udf3.err` as `fn_RenameDatabase: <message>`.
 --   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.fdb') -> 0
 --   Example: fn_RenameDatabase('/qor_no_such_dir/a.fdb', '/qor_no_such_dir/b.txt') -> 0
 --   Example: fn_RenameDatabase(NULL, NULL) -> 0
@@ -1052,7 +1091,8 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
   ENTRY_POINT 'fn_RenameDatabase' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DiskFree(location)
---   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8', NULL) measures the root file system. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8') measures the root file system, and so does NULL. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot read ./aliases.conf: <reason>` or `fn_DiskFree: Cannot start df: <reason>`, and the call returns 0.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskFree
@@ -1061,7 +1101,8 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
   ENTRY_POINT 'fn_DiskFree' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DiskSize(location)
---   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it.
+--   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it. NULL measures the root file system.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot read ./aliases.conf: <reason>` or `fn_DiskSize: Cannot start df: <reason>`, and the call returns 0.
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskSize
@@ -1071,6 +1112,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskSize
 
 -- fn_UNCpath(path)
 --   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
+--   Logs: an `/opt/firebird/aliases.conf` that exists but cannot be read, or a hostname program that cannot be started, is written to the error log `qor_udf3.err` as `fn_UNCpath: Cannot read /opt/firebird/aliases.conf: <reason>` or `fn_UNCpath: Cannot start hostname: <reason>`, and the call returns the empty text. For a server or drive path when none of the smb.conf files is readable, the trace log in `/tmp/QOR_UDF/` gets the line `smb.conf nicht gefunden` (the error log when the trace log cannot be written).
 --   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
 --   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
 --   Example: fn_UNCpath(NULL) -> ''
@@ -1083,7 +1125,8 @@ DECLARE EXTERNAL FUNCTION fn_UNCpath
 -- ## Accounting: debit and credit amounts
 
 -- fn_SHSoll(side, amount)
---   The amount when the side flag is exactly 'S' (Soll, debit), else 0.
+--   The amount when the side flag is exactly 'S' (Soll, debit), else 0. A NULL side gives 0; a NULL amount counts as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHSoll('S', 100.5) -> 100.5
 --   Example: fn_SHSoll('H', 100.5) -> 0
 --   Example: fn_SHSoll('s', 100.5) -> 0
@@ -1094,7 +1137,8 @@ DECLARE EXTERNAL FUNCTION fn_SHSoll
   ENTRY_POINT 'fn_SHSoll' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHHaben(side, amount)
---   The amount when the side flag is exactly 'H' (Haben, credit), else 0.
+--   The amount when the side flag is exactly 'H' (Haben, credit), else 0. A NULL side gives 0; a NULL amount counts as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHHaben('H', 100.5) -> 100.5
 --   Example: fn_SHHaben('S', 100.5) -> 0
 --   Example: fn_SHHaben('H ', 100.5) -> 0
@@ -1105,7 +1149,8 @@ DECLARE EXTERNAL FUNCTION fn_SHHaben
   ENTRY_POINT 'fn_SHHaben' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHBetrag(side, amount)
---   The signed amount: negated when the side flag is exactly 'H', else unchanged.
+--   The signed amount: negated when the side flag is exactly 'H', else unchanged. A NULL side leaves the amount unchanged; a NULL amount counts as 0.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetrag('H', 100.5) -> -100.5
 --   Example: fn_SHBetrag('S', 100.5) -> 100.5
 --   Example: fn_SHBetrag('H', -3) -> 3
@@ -1117,7 +1162,8 @@ DECLARE EXTERNAL FUNCTION fn_SHBetrag
   ENTRY_POINT 'fn_SHBetrag' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SHBetragExt(side, amount, positive, negative)
---   The amount when the first character of the side flag is one of the positive characters, else the negated amount when it is one of the negative characters, else 0 (case-sensitive; positive wins).
+--   The amount when the first character of the side flag is one of the positive characters, else the negated amount when it is one of the negative characters, else 0 (case-sensitive; positive wins). A NULL side gives 0; a NULL amount counts as 0, NULL character lists as empty.
+--   Logs: nothing: the function cannot fail.
 --   Example: fn_SHBetragExt('Soll', 100.5, 'SD', 'HC') -> 100.5
 --   Example: fn_SHBetragExt('C', 100.5, 'SD', 'HC') -> -100.5
 --   Example: fn_SHBetragExt('h', 100.5, 'SD', 'HC') -> 0
@@ -1155,15 +1201,16 @@ DECLARE EXTERNAL FUNCTION fn_SHBetragExt
 --   Example: fn_Kontenbereich(0, '0-999', NULL) -> '1'
 --   Example: fn_Kontenbereich(4711, '!4711', NULL) -> '0'
 DECLARE EXTERNAL FUNCTION fn_Kontenbereich
-  DOUBLE PRECISION NULL, CSTRING(2000) NULL, CSTRING(500) NULL
+  DOUBLE PRECISION NULL, CSTRING(32767) NULL, CSTRING(32767) NULL
   RETURNS CSTRING(2) FREE_IT
   ENTRY_POINT 'fn_Kontenbereich' MODULE_NAME 'qor_udf3.dll';
 
 -- ## Accounting: cost-centre allocation texts
 
 -- fn_KstToAufteilung(kst, fallback_koart, koart, betrag, ktr)
---   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit.
+--   The allocation (Aufteilung) text of an amount that goes wholly to one cost centre (KSTNR) or cost unit (KTRNR): the field line and one share line of 100 percent, each ended by LF. Values holding blanks, commas or quotes are quoted, inner quotes doubled; a CR or LF in the cost unit is written as a blank, so that the share line stays one line. The cost type (KOART) falls back to fallback_koart when below 1; the result is empty when there is still no cost type of at least 1, or neither a cost centre of at least 1 nor a non-blank cost unit. NULL numbers count as 0 and a NULL cost unit as empty.
 --   Example: fn_KstToAufteilung(4711, 0, 400, 123.45, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A 1",,400,,100,123.45\n'
+--   Example: fn_KstToAufteilung(4711, 0, 400, 1, 'A' || ASCII_CHAR(10) || 'B') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,"A B",,400,,100,1\n'
 --   Example: fn_KstToAufteilung(4711, 400, 0, -5, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=4711,,,400,,100,-5\n'
 --   Example: fn_KstToAufteilung(0, 0, 400, 99.9, 'K1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\n1=0,K1,,400,,100,99.9\n'
 --   Example: fn_KstToAufteilung(4711, 0, 0, 99.9, NULL) -> ''
@@ -1175,7 +1222,7 @@ DECLARE EXTERNAL FUNCTION fn_KstToAufteilung
   ENTRY_POINT 'fn_KstToAufteilung' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_KstToAufteilung2(kst, fallback_koart, koart, betrag, menge, ktr)
---   As fn_KstToAufteilung, with the quantity (MENGE), CR LF line ends, and every value that is not made only of the letters A-Z, a-z and the digits 0-9 in double quotes (inner quotes doubled).
+--   As fn_KstToAufteilung, with the quantity (MENGE), CR LF line ends, and every value that is not made only of the letters A-Z, a-z and the digits 0-9 in double quotes (inner quotes doubled). NULL numbers count as 0 and a NULL cost unit as empty.
 --   Example: fn_KstToAufteilung2(4711, 0, 400, 123.45, 2, 'A 1') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A 1",,400,2,100,"123.45"\r\n'
 --   Example: fn_KstToAufteilung2(4711, 0, 400, -5, 1, NULL) -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,,,400,1,100,"-5"\r\n'
 --   Example: fn_KstToAufteilung2(4711, 0, 400, 5, 1, 'A"B') -> 'FELDER=KSTNR,KTRNR,KZORIG,KOART,MENGE,PROZENT,BETRAG\r\n1=4711,"A""B",,400,1,100,5\r\n'
@@ -1222,7 +1269,8 @@ DECLARE EXTERNAL FUNCTION fn_KstMengenStorno
 -- ## Accounting: booking sums and due dates
 
 -- fn_Buchungssumme(side, amount, condition, first, second)
---   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0.
+--   The signed amount of a booking line: negated when the side flag is exactly 'H'; when the condition value is 0 the two addends are added with their own signs. NULL reads as the empty flag or 0. A sum beyond the double range gives 0 and is logged.
+--   Logs: a sum beyond the double range as `fn_Buchungssumme: Floating point overflow`.
 --   Example: fn_Buchungssumme('H', 100, 0, 19, 1) -> -80
 --   Example: fn_Buchungssumme('S', 100, 0, 19, 1) -> 120
 --   Example: fn_Buchungssumme('H', 100, 1, 19, 1) -> -100

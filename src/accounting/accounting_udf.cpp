@@ -118,7 +118,7 @@ QOR_EXPORT char* fn_KstMengenStorno(const char* text) {
 
 QOR_EXPORT double fn_Buchungssumme(const char* side, const double* amount, const double* condition,
                                    const double* first, const double* second) {
-  return Guard(__func__, ArgValue(amount), [&] {
+  return Guard(__func__, 0.0, [&] {
     return Buchungssumme(ArgText(side), ArgValue(amount), ArgValue(condition), ArgValue(first),
                          ArgValue(second));
   });

@@ -1,14 +1,18 @@
 #include "accounting/booking.h"
 
 #include "datetime/calendar.h"
+#include <cmath>
+
 #include "frame/errors.h"
 
 namespace qor {
 
 double Buchungssumme(std::string_view side, double amount, double condition, double first,
-                     double second) noexcept {
+                     double second) {
   double result = side == "H" ? -amount : amount;
   if (condition == 0.0) result = (result + first) + second;
+  if (std::isinf(result) && std::isfinite(amount) && std::isfinite(first) && std::isfinite(second))
+    throw FloatOverflowError();
   return result;
 }
 

@@ -8,9 +8,11 @@ namespace qor {
 
 // The signed amount of a booking line: negated when the side flag is exactly
 // "H"; when the condition value is 0.0 the two addends are added as they are
-// (not negated for "H").
+// (not negated for "H"). A sum beyond the double range raises
+// FloatOverflowError: the server would refuse an infinite result and fail the
+// caller's statement.
 double Buchungssumme(std::string_view side, double amount, double condition, double first,
-                     double second) noexcept;
+                     double second);
 
 // The fixed-day term: day n of the month after the one holding `day` (whole
 // days since 1899-12-30). A day 29..31 beyond that month's length becomes its

@@ -24,7 +24,7 @@ constexpr long double kSumTolerance = 0.001L;
 // back: the spread is given up rather than written wrong.
 void CheckFinite(double value) {
   if (std::isnan(value)) throw UdfError("Invalid floating point operation");
-  if (std::isinf(value)) throw UdfError("Floating point overflow");
+  if (std::isinf(value)) throw FloatOverflowError();
 }
 
 // The comma text of a rewritten line, without trailing bytes of 32 or below.

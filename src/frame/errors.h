@@ -27,6 +27,12 @@ class OverflowError : public UdfError {
   OverflowError() : UdfError("Arithmetic overflow") {}
 };
 
+// A floating-point result beyond the double range.
+class FloatOverflowError : public UdfError {
+ public:
+  FloatOverflowError() : UdfError("Floating point overflow") {}
+};
+
 // A file or directory operation failed.
 class IoError : public UdfError {
  public:

@@ -2,33 +2,15 @@
 // arguments, run the internal function inside the error guard and hand the
 // result back as the SQL declaration promises.
 
-#include <cstring>
-
 #include "frame/args.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 #include "frame/strings.h"
 #include "numeric/numeric.h"
 #include "numeric/rounding.h"
-#include "text/case_tables.h"
+#include "text/text_functions.h"
 
 using namespace qor;
-
-namespace {
-
-// Trims the caller's text in place by the fn_Trim rule and returns the
-// trimmed text (a view of the same buffer).
-std::string_view TrimArgInPlace(char* text) noexcept {
-  if (text == nullptr) return {};
-  const std::string_view trimmed = TrimText(text);
-  if (!trimmed.empty() && trimmed.data() != text) {
-    std::memmove(text, trimmed.data(), trimmed.size());
-  }
-  text[trimmed.size()] = '\0';
-  return std::string_view(text, trimmed.size());
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Numeric: rounding, percentages, division, parts
@@ -74,10 +56,10 @@ QOR_EXPORT double fn_ValToDouble(const char* text) {
 
 QOR_EXPORT int32_t fn_IsInteger(char* text) {
   return Guard(__func__, int32_t{0},
-               [&] { return IsIntegerChars(TrimArgInPlace(text)) ? int32_t{1} : int32_t{0}; });
+               [&] { return IsIntegerChars(ArgText(TrimInPlace(text))) ? int32_t{1} : int32_t{0}; });
 }
 
 QOR_EXPORT int32_t fn_IsFloat(char* text) {
   return Guard(__func__, int32_t{0},
-               [&] { return IsFloatChars(TrimArgInPlace(text)) ? int32_t{1} : int32_t{0}; });
+               [&] { return IsFloatChars(ArgText(TrimInPlace(text))) ? int32_t{1} : int32_t{0}; });
 }

@@ -39,5 +39,28 @@ TEST(KstToAufteilung, LongestResultsFitTheDeclaration) {
   }
 }
 
+// Range lists are stored in text columns of any length: a long list read
+// from a column reaches the function instead of failing the statement.
+TEST(Kontenbereich, LongRangeListsFromColumns) {
+  Db().Execute("CREATE TABLE range_rules (ranges VARCHAR(30000), decimals VARCHAR(20000))");
+  // 4000 single accounts (about 24000 characters), the last one 4711, and a
+  // decimals list just as long with 05 at its end.
+  Db().Execute(
+      "EXECUTE BLOCK AS DECLARE i INTEGER = 0; DECLARE r VARCHAR(32765) = ''; "
+      "DECLARE d VARCHAR(32765) = ''; BEGIN WHILE (i < 4000) DO BEGIN "
+      "r = r || (10000 + i) || ','; d = d || '9X, '; i = i + 1; END "
+      "INSERT INTO range_rules VALUES (:r || '4711', :d || '05'); END");
+  auto rows = Db().Query(
+      "SELECT CHAR_LENGTH(ranges), fn_Kontenbereich(4711.05, ranges, decimals), "
+      "fn_Kontenbereich(4711.06, ranges, decimals), fn_Kontenbereich(4712, ranges, NULL) "
+      "FROM range_rules");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_GT(rows[0][0].integer, 20000);
+  EXPECT_EQ(rows[0][1].text, "1");
+  EXPECT_EQ(rows[0][2].text, "0");
+  EXPECT_EQ(rows[0][3].text, "0");
+  Db().Execute("DROP TABLE range_rules");
+}
+
 }  // namespace
 }  // namespace fbtest

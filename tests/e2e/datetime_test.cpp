@@ -214,6 +214,9 @@ TEST(DateTime, ErrorsAreLoggedWithAValidResult) {
        "fn_FloatToTimeStamp: Range check error"},
       {"CAST(fn_DateOfWeek('600000-2023') AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
        "fn_DateOfWeek: Range check error"},
+      // An infinite sum would fail the caller's statement.
+      {"CAST(fn_Buchungssumme('S', 1e308, 0, 1e308, 0) AS VARCHAR(30))", "0.000000000000000",
+       "fn_Buchungssumme: Floating point overflow"},
   };
   for (const auto& c : cases) {
     std::string logged;

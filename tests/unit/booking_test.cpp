@@ -40,6 +40,10 @@ TEST(Buchungssumme, SignAndAddends) {
   for (const auto& c : cases) {
     EXPECT_EQ(Buchungssumme(c.side, c.amount, c.condition, c.first, c.second), c.result) << c.side;
   }
+  // A sum beyond the double range would be refused by the server.
+  EXPECT_THROW(Buchungssumme("S", 1e308, 0, 1e308, 0), FloatOverflowError);
+  EXPECT_THROW(Buchungssumme("H", 1e308, 0, -1e308, 0), FloatOverflowError);
+  EXPECT_EQ(Buchungssumme("S", 1e308, 1, 1e308, 0), 1e308);
 }
 
 TEST(AblaufTag, ListedCases) {

@@ -214,6 +214,7 @@ TEST(UncPathFromShares, MostSpecificShareWins) {
       {"/srv/gross/Abt/x.fdb", "\\\\dbhost\\upper\\Abt\\x.fdb"},
       {"C:\\daten\\abt\\x.fdb", "\\\\dbhost\\drive\\abt\\\\x.fdb"},
       {"/srv/datenbank/x.fdb", "\\\\dbhost\\other\\x.fdb"},
+      {"/srv/datenalt/x.fdb", ""},  // a longer directory name is not inside /srv/daten
       {"/srv/daten", ""},  // the directory part /srv/ lies under no share
       {"/elsewhere/x.fdb", ""},
       {"dbhost:/srv/daten/x.fdb", ""},

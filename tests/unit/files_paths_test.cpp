@@ -155,6 +155,7 @@ TEST_F(PathsTest, CreateDirOnlyWhereTheDirectoryIsMissing) {
   EXPECT_FALSE(std::filesystem::exists(root_ + "/data/flach"));
   EXPECT_EQ(CreateDir(loc + "a/b/c\\"), 1);  // missing parents too
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/data/a/b/c"));
+  EXPECT_FALSE(std::filesystem::exists(root_ + "/data/a/b/c\\"));  // the final separator is dropped
   EXPECT_EQ(CreateDir(loc + "x/y\\z"), 1);  // "\" separates as well
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/data/x"));
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/data/x/y\\z"));
