@@ -9,8 +9,18 @@
 
 namespace qor {
 
+namespace {
+thread_local UdfAllocator t_allocator = nullptr;
+}  // namespace
+
+UdfAllocator SetUdfAllocator(UdfAllocator allocator) noexcept {
+  UdfAllocator previous = t_allocator;
+  t_allocator = allocator;
+  return previous;
+}
+
 void* UdfAlloc(uint32_t size) {
-  void* p = ib_util_malloc(static_cast<long>(size));
+  void* p = t_allocator != nullptr ? t_allocator(size) : ib_util_malloc(static_cast<long>(size));
   if (p == nullptr) throw std::bad_alloc();
   return p;
 }

@@ -12,6 +12,13 @@ namespace qor {
 // the allocator has nothing left.
 void* UdfAlloc(uint32_t size);
 
+// The allocator behind UdfAlloc for calls on this thread; nil means
+// ib_util_malloc. The UDR front calls the entry points with its own
+// allocator, since memory from the server's ib_util_malloc can only be freed
+// by the server's legacy call. Returns the previous one.
+using UdfAllocator = void* (*)(uint32_t size);
+UdfAllocator SetUdfAllocator(UdfAllocator allocator) noexcept;
+
 // A fresh NUL-terminated copy of text, cut to `maximum` bytes when
 // 1 <= maximum < length; maximum 0 means no limit and a negative maximum
 // gives the empty text.

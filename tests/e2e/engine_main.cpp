@@ -46,10 +46,14 @@ class EngineEnvironment : public ::testing::Environment {
     fs::create_directories(fbroot);
     fs::create_directories(root_ + "/lock");
     fs::create_directories(root_ + "/work");
-    for (const char* entry : {"plugins", "intl", "firebird.msg", "plugins.conf", "lib", "include"}) {
+    for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
       fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, fbroot + "/" + entry);
     }
     WriteText(fbroot + "/firebird.conf", std::string("UdfAccess = Restrict ") + QOR_LIBRARY_DIR + "\n");
+    // The UDR engine finds the library's UDR front in the build directory.
+    WriteText(fbroot + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
+                                            "/plugins/udr_engine\n  Config = UDR_config\n}\n"
+                                            "Config = UDR_config {\n  path = " + QOR_LIBRARY_DIR + "\n}\n");
     setenv("FIREBIRD", fbroot.c_str(), 1);
     setenv("FIREBIRD_LOCK", (root_ + "/lock").c_str(), 1);
     setenv("FIREBIRD_TMP", (root_ + "/work").c_str(), 1);

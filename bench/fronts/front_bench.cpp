@@ -1,0 +1,135 @@
+// qor_front_bench: the per-call cost of every function through the legacy
+// and the UDR front, in one run of an embedded engine. Each function is
+// called with the arguments of its first documented example, N times in one
+// PSQL loop per front, and through a UDR no-op of the same signature (the
+// same front over entry points that do nothing); the cost of the loop itself
+// (the same loop around a constant) is taken off. Prints one table line per
+// function.
+//   qor_front_bench [calls per loop, default 20000]
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "catalog.h"
+#include "fb_session.h"
+#include "udr_catalog.h"
+
+namespace {
+
+int Shell(const std::string& command) {
+  const int status = std::system((command + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// Seconds for one EXECUTE BLOCK that evaluates `expr` n times: the best of
+// three runs (the machine's other load only ever adds time).
+double LoopSeconds(fbtest::FbSession& db, const std::string& expr, int n) {
+  const std::string sql =
+      "EXECUTE BLOCK RETURNS (C INTEGER) AS DECLARE I INTEGER = 0; BEGIN C = 0; WHILE (I < " +
+      std::to_string(n) + ") DO BEGIN IF ((" + expr + ") IS NULL) THEN C = C + 1; I = I + 1; END SUSPEND; END";
+  double best = 0;
+  for (int run = 0; run < 3; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    db.Query(sql);
+    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (run == 0 || t < best) best = t;
+  }
+  return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int n = argc > 1 ? std::atoi(argv[1]) : 20000;
+  if (n < 1) return 2;
+  namespace fs = std::filesystem;
+  std::string base = fs::temp_directory_path().string() + "/qor_front_bench_XXXXXX";
+  if (mkdtemp(base.data()) == nullptr) return 1;
+  const std::string root = base + "/firebird";
+  fs::create_directories(root);
+  fs::create_directories(base + "/lock");
+  for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
+    fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, root + "/" + entry);
+  }
+  WriteText(root + "/firebird.conf", std::string("UdfAccess = Restrict ") + QOR_LIBRARY_DIR + "\n");
+  WriteText(root + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
+                                        "/plugins/udr_engine\n  Config = UDR_config\n}\n"
+                                        "Config = UDR_config {\n  path = " + QOR_LIBRARY_DIR + "\n}\n");
+  setenv("FIREBIRD", root.c_str(), 1);
+  setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
+  if (chdir(base.c_str()) != 0) return 1;
+  const std::string db = base + "/bench.fdb";
+  WriteText(base + "/create.sql", "CREATE DATABASE '" + db + "' USER 'SYSDBA';\n");
+  const std::string isql = std::string(QOR_ISQL) + " -q -b";
+  if (Shell(isql + " -i " + base + "/create.sql") != 0 ||
+      Shell(isql + " -user SYSDBA -i " + QOR_SQL_SCRIPT + " " + db) != 0) {
+    std::fprintf(stderr, "cannot set up the database in %s\n", base.c_str());
+    return 1;
+  }
+  catalog::Catalog cat = catalog::Parse(catalog::ReadFile(QOR_SQL_SCRIPT));
+  if (!cat.errors.empty()) {
+    for (const auto& e : cat.errors) std::fprintf(stderr, "%s\n", e.c_str());
+    return 1;
+  }
+  std::vector<std::string> refused;
+  std::vector<catalog::Shape> shapes = catalog::Shapes(cat, refused);
+  for (const auto& e : refused) std::fprintf(stderr, "no UDR form: %s\n", e.c_str());
+  int rc = 0;
+  try {
+    fbtest::FbSession session(db);
+    for (size_t i = 0; i < cat.functions.size(); ++i) {
+      if (!shapes[i].served) continue;
+      session.Execute(catalog::UdrCreate(cat.functions[i], shapes[i], "UDR_"));
+      session.Execute(catalog::UdrCreate(cat.functions[i], shapes[i], "NOOP_", "qor_udr_noop.dll"));
+    }
+    const double empty = LoopSeconds(session, "1", n);
+    // The statement's own cost dominates a short loop: measured alike.
+    const double empty_few = LoopSeconds(session, "1", 200);
+    std::printf("calls per loop: %d; loop alone: %.3f us per turn\n\n", n, empty * 1e6 / n);
+    std::printf("| function | legacy us/call | UDR us/call | UDR no-op us/call | UDR / legacy | UDR / no-op |\n"
+                "|---|---|---|---|---|---|\n");
+    static const std::regex kCall(R"(\b(fn_\w+)\s*\()");
+    for (size_t i = 0; i < cat.functions.size(); ++i) {
+      const auto& f = cat.functions[i];
+      if (!shapes[i].served) continue;
+      const std::string& expr = f.examples.front().expr;
+      const std::string udr = std::regex_replace(expr, kCall, "UDR_$1(");
+      const std::string noop_expr = std::regex_replace(expr, kCall, "NOOP_$1(");
+      // A function that starts a host command or touches files costs far
+      // more per call: a few calls are enough to show it.
+      int calls = n;
+      const char* note = "";
+      double loop = empty;
+      if ((LoopSeconds(session, expr, 200) - empty_few) / 200 > 200e-6) {
+        calls = 200;
+        loop = empty_few;
+        note = " (slow: 200 calls)";
+      }
+      const double legacy = (LoopSeconds(session, expr, calls) - loop) * 1e6 / calls;
+      const double front = (LoopSeconds(session, udr, calls) - loop) * 1e6 / calls;
+      const double noop = (LoopSeconds(session, noop_expr, calls) - loop) * 1e6 / calls;
+      std::printf("| %s%s | %.3f | %.3f | %.3f | %.2f | %.2f |\n", f.name.c_str(), note, legacy, front,
+                  noop, legacy > 0 ? front / legacy : 0.0, noop > 0 ? front / noop : 0.0);
+      std::fflush(stdout);
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    rc = 1;
+  }
+  std::error_code ignored;
+  fs::remove_all(base, ignored);
+  return rc;
+}

@@ -1,0 +1,706 @@
+#include "udr_catalog.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <regex>
+
+namespace catalog {
+
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string TrimBlank(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  size_t e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+// Splits at commas outside parentheses.
+std::vector<std::string> SplitTopLevel(const std::string& s) {
+  std::vector<std::string> out;
+  std::string cur;
+  int depth = 0;
+  for (char c : s) {
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (c == ',' && depth == 0) {
+      out.push_back(TrimBlank(cur));
+      cur.clear();
+    } else {
+      cur.push_back(c);
+    }
+  }
+  if (!TrimBlank(cur).empty() || !out.empty()) out.push_back(TrimBlank(cur));
+  return out;
+}
+
+// "<type> [(n)] [CHARACTER SET cs] <rest>": the kind, length and charset; the
+// words after the type are left in `rest`.
+bool ParseType(const std::string& text, ArgKind& kind, int& length, std::string& charset,
+               std::string& rest, std::string& error) {
+  static const std::regex kType(
+      R"(^(CSTRING\s*\(\s*(\d+)\s*\)|DOUBLE PRECISION|INTEGER|INT|SMALLINT|BIGINT|TIMESTAMP|DATE|BLOB)(\s+CHARACTER SET\s+(\w+))?(.*)$)");
+  std::smatch m;
+  std::string u = Upper(TrimBlank(text));
+  if (!std::regex_match(u, m, kType)) {
+    error = "unsupported type: " + text;
+    return false;
+  }
+  std::string t = m[1];
+  length = 0;
+  if (t.rfind("CSTRING", 0) == 0) {
+    kind = ArgKind::Text;
+    length = std::atoi(m[2].str().c_str());
+    if (length < 1 || length > 32767) {
+      error = "CSTRING length out of range: " + text;
+      return false;
+    }
+  } else if (t == "DOUBLE PRECISION") {
+    kind = ArgKind::Double;
+  } else if (t == "INTEGER" || t == "INT") {
+    kind = ArgKind::Integer;
+  } else if (t == "SMALLINT") {
+    kind = ArgKind::Smallint;
+  } else if (t == "BIGINT") {
+    kind = ArgKind::Bigint;
+  } else if (t == "TIMESTAMP") {
+    kind = ArgKind::TimeStamp;
+  } else if (t == "DATE") {
+    kind = ArgKind::Date;
+  } else {
+    kind = ArgKind::Blob;
+  }
+  charset = m[4];
+  if (!charset.empty() && kind != ArgKind::Text) {
+    error = "CHARACTER SET on a non-text type: " + text;
+    return false;
+  }
+  rest = TrimBlank(m[5]);
+  return true;
+}
+
+const char* KindName(ArgKind k) {
+  switch (k) {
+    case ArgKind::Text: return "Text";
+    case ArgKind::Double: return "Double";
+    case ArgKind::Integer: return "Integer";
+    case ArgKind::Smallint: return "Smallint";
+    case ArgKind::Bigint: return "Bigint";
+    case ArgKind::TimeStamp: return "TimeStamp";
+    case ArgKind::Date: return "Date";
+    case ArgKind::Blob: return "Blob";
+  }
+  return "Double";
+}
+
+const char* ModeName(ReturnMode m) {
+  switch (m) {
+    case ReturnMode::ByValue: return "ByValue";
+    case ReturnMode::ByReference: return "ByReference";
+    case ReturnMode::FreeIt: return "FreeIt";
+    case ReturnMode::Parameter: return "Parameter";
+  }
+  return "ByValue";
+}
+
+// The longest VARCHAR the engine has.
+constexpr int kMaxVarchar = 32765;
+
+std::string SqlType(ArgKind kind, int length, const std::string& charset) {
+  switch (kind) {
+    case ArgKind::Text: {
+      int n = length < kMaxVarchar ? length : kMaxVarchar;
+      return "VARCHAR(" + std::to_string(n) + ") CHARACTER SET " +
+             (charset.empty() ? std::string("NONE") : charset);
+    }
+    case ArgKind::Double: return "DOUBLE PRECISION";
+    case ArgKind::Integer: return "INTEGER";
+    case ArgKind::Smallint: return "SMALLINT";
+    case ArgKind::Bigint: return "BIGINT";
+    case ArgKind::TimeStamp: return "TIMESTAMP";
+    case ArgKind::Date: return "DATE";
+    case ArgKind::Blob: return "BLOB";
+  }
+  return "";
+}
+
+// The legacy arguments that are SQL parameters (all but a returned blob).
+std::vector<size_t> SqlArguments(const Shape& s) {
+  std::vector<size_t> out;
+  for (size_t i = 0; i < s.args.size(); ++i) {
+    if (s.mode == ReturnMode::Parameter && static_cast<int>(i) + 1 == s.parameter) continue;
+    out.push_back(i);
+  }
+  return out;
+}
+
+// Parameter names from the documented signature when they fit, else P1..Pn.
+std::vector<std::string> ParameterNames(const Function& f, size_t count) {
+  std::vector<std::string> names;
+  size_t open = f.signature.find('(');
+  size_t close = f.signature.rfind(')');
+  if (open != std::string::npos && close != std::string::npos && close > open) {
+    static const std::regex kIdent(R"(^[A-Za-z][A-Za-z0-9_]*$)");
+    for (const std::string& n : SplitTopLevel(f.signature.substr(open + 1, close - open - 1))) {
+      if (!std::regex_match(n, kIdent)) {
+        names.clear();
+        break;
+      }
+      names.push_back("P_" + Upper(n));
+    }
+  }
+  for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (names[i] == names[j]) names.clear();
+    }
+  }
+  if (names.size() != count) {
+    names.clear();
+    for (size_t i = 0; i < count; ++i) names.push_back("P" + std::to_string(i + 1));
+  }
+  return names;
+}
+
+std::string SqlQuote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) {
+    out.push_back(c);
+    if (c == '\'') out.push_back('\'');
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+bool ParseShape(const Function& f, Shape& out, std::string& error) {
+  out = Shape{};
+  for (const std::string& a : SplitTopLevel(f.arguments)) {
+    ArgShape arg;
+    std::string rest;
+    if (!ParseType(a, arg.kind, arg.length, arg.charset, rest, error)) return false;
+    if (rest == "NULL") {
+      arg.nullable = true;
+    } else if (!rest.empty()) {
+      error = "unsupported argument passing: " + a;
+      return false;
+    }
+    out.args.push_back(arg);
+  }
+  if (out.args.size() > 15) {
+    error = "more than 15 arguments";
+    return false;
+  }
+  std::string r = Upper(TrimBlank(f.returns));
+  static const std::regex kParameter(R"(^PARAMETER\s+(\d+)$)");
+  std::smatch m;
+  if (std::regex_match(r, m, kParameter)) {
+    out.mode = ReturnMode::Parameter;
+    out.parameter = std::atoi(m[1].str().c_str());
+    if (out.parameter < 1 || out.parameter > static_cast<int>(out.args.size()) ||
+        out.args[static_cast<size_t>(out.parameter - 1)].kind != ArgKind::Blob) {
+      error = "RETURNS PARAMETER must name a BLOB argument";
+      return false;
+    }
+    out.result = ArgKind::Blob;
+    return true;
+  }
+  std::string rest;
+  if (!ParseType(r, out.result, out.result_length, out.result_charset, rest, error)) return false;
+  if (out.result == ArgKind::Blob) {
+    error = "a BLOB result must be RETURNS PARAMETER n";
+    return false;
+  }
+  if (rest == "BY VALUE") {
+    out.mode = ReturnMode::ByValue;
+    if (out.result == ArgKind::Text || out.result == ArgKind::TimeStamp ||
+        out.result == ArgKind::Date) {
+      error = "texts, timestamps and dates cannot be returned by value";
+      return false;
+    }
+  } else if (rest == "FREE_IT") {
+    out.mode = ReturnMode::FreeIt;
+  } else if (rest.empty()) {
+    out.mode = ReturnMode::ByReference;
+  } else {
+    error = "unsupported RETURNS clause: " + f.returns;
+    return false;
+  }
+  return true;
+}
+
+std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors) {
+  std::vector<Shape> out;
+  for (const Function& f : cat.functions) {
+    Shape s;
+    std::string error;
+    if (!ParseShape(f, s, error)) {
+      errors.push_back(f.name + ": " + error);
+      s = Shape{};
+      s.served = false;
+    }
+    out.push_back(s);
+  }
+  return out;
+}
+
+std::string UdrTable(const Catalog& cat, const std::vector<Shape>& shapes) {
+  std::string out =
+      "// Generated by qor_udrgen from the declaration script; do not edit.\n"
+      "// {name, {result kind, mode, length, parameter}, argument count, {{kind, length, nullable}...}}\n";
+  for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
+    const Shape& s = shapes[i];
+    if (!s.served) continue;
+    out += "{\"" + cat.functions[i].name + "\", {Kind::" + KindName(s.result) +
+           ", ResultMode::" + ModeName(s.mode) + ", " + std::to_string(s.result_length) + ", " +
+           std::to_string(s.parameter) + "}, " + std::to_string(s.args.size()) + ", {";
+    for (size_t a = 0; a < s.args.size(); ++a) {
+      if (a > 0) out += ", ";
+      out += std::string("{Kind::") + KindName(s.args[a].kind) + ", " +
+             std::to_string(s.args[a].length) + ", " + (s.args[a].nullable ? "true" : "false") +
+             "}";
+    }
+    out += "}},\n";
+  }
+  return out;
+}
+
+std::string UdrHeader(const Function& f, const Shape& s) {
+  std::vector<size_t> params = SqlArguments(s);
+  std::vector<std::string> names = ParameterNames(f, params.size());
+  std::string out = "(";
+  for (size_t i = 0; i < params.size(); ++i) {
+    const ArgShape& a = s.args[params[i]];
+    if (i > 0) out += ", ";
+    out += names[i] + " " + SqlType(a.kind, a.length, a.charset);
+  }
+  out += ")\n  RETURNS ";
+  out += s.mode == ReturnMode::Parameter ? "BLOB"
+                                         : SqlType(s.result, s.result_length, s.result_charset);
+  return out;
+}
+
+std::string UdrCreate(const Function& f, const Shape& s, const std::string& prefix,
+                      const std::string& module) {
+  return "CREATE OR ALTER FUNCTION " + prefix + f.name + " " + UdrHeader(f, s) +
+         "\n  EXTERNAL NAME '" + module + "!" + f.name + "' ENGINE UDR;\n";
+}
+
+std::string UdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                      const std::string& module) {
+  std::string out =
+      "-- Generated by qor_udrgen from qor_udf3.sql; do not edit (build target 'udr_sql').\n"
+      "--\n"
+      "-- The functions of the library as UDR routines, for a database that has\n"
+      "-- not declared them yet (a database with the legacy declarations switches\n"
+      "-- with qor_udf3_to_udr.sql instead). Apply with\n"
+      "--   isql-fb -user SYSDBA -i qor_udf3_udr.sql <database>\n"
+      "-- The server's UDR engine must find libqor_udf3.dll.so in a directory of\n"
+      "-- its UDR_config path (plugins.conf), e.g. <firebird>/plugins/udr.\n"
+      "-- Each function is documented in qor_udf3.sql; the answers are the same.\n\n";
+  for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
+    if (shapes[i].served) out += UdrCreate(cat.functions[i], shapes[i], "", module) + "\n";
+  }
+  out += "COMMIT;\n";
+  return out;
+}
+
+std::string ToUdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                        const std::string& module) {
+  std::string out =
+      "-- Generated by qor_udrgen from qor_udf3.sql; do not edit (build target 'udr_sql').\n"
+      "--\n"
+      "-- Switches a database whose functions were declared with qor_udf3.sql (or\n"
+      "-- with the application's own declarations of the same names) to the UDR\n"
+      "-- front in place. Every function the database has declared is changed with\n"
+      "-- ALTER FUNCTION, which keeps the procedures, triggers and views that call\n"
+      "-- it; functions it has not declared stay undeclared. Connections opened\n"
+      "-- before the switch keep their compiled procedures and triggers until they\n"
+      "-- reconnect. The way back is qor_udf3_to_legacy.sql.\n"
+      "--   isql-fb -user SYSDBA -i qor_udf3_to_udr.sql <database>\n\n"
+      "SET TERM ^ ;\n"
+      "EXECUTE BLOCK AS\n"
+      "BEGIN\n";
+  for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
+    const Function& f = cat.functions[i];
+    if (!shapes[i].served) continue;
+    std::string alter = "ALTER FUNCTION " + f.name + " " + UdrHeader(f, shapes[i]) +
+                        " EXTERNAL NAME '" + module + "!" + f.name + "' ENGINE UDR";
+    std::string flat;
+    for (size_t c = 0; c < alter.size(); ++c) {
+      if (alter[c] != '\n') {
+        flat.push_back(alter[c]);
+        continue;
+      }
+      flat.push_back(' ');
+      while (c + 1 < alter.size() && alter[c + 1] == ' ') ++c;
+    }
+    out += "  IF (EXISTS (SELECT 1 FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = " +
+           SqlQuote(Upper(f.name)) + " AND RDB$PACKAGE_NAME IS NULL)) THEN\n    EXECUTE STATEMENT " +
+           SqlQuote(flat) + ";\n";
+  }
+  out += "END^\nSET TERM ; ^\nCOMMIT;\n";
+  return out;
+}
+
+std::string NoopSource(const Catalog& cat, const std::vector<Shape>& shapes) {
+  std::string out =
+      "// Generated by qor_udrgen: no-op entry points with the catalogue's signatures.\n"
+      "#include <cstdint>\n\n"
+      "#define QOR_NOOP extern \"C\" __attribute__((visibility(\"default\")))\n\n";
+  for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
+    const Shape& s = shapes[i];
+    if (!s.served) continue;
+    std::string type = "void*";
+    std::string value = "nullptr";
+    if (s.mode == ReturnMode::ByValue) {
+      switch (s.result) {
+        case ArgKind::Double: type = "double"; value = "0"; break;
+        case ArgKind::Integer: type = "int32_t"; value = "0"; break;
+        case ArgKind::Smallint: type = "int16_t"; value = "0"; break;
+        default: type = "int64_t"; value = "0"; break;
+      }
+    } else if (s.mode == ReturnMode::Parameter) {
+      value = "a" + std::to_string(s.parameter);
+    }
+    std::string params;
+    for (size_t a = 0; a < s.args.size(); ++a) {
+      if (a > 0) params += ", ";
+      params += "void* a" + std::to_string(a + 1);
+    }
+    out += "QOR_NOOP " + type + " " + cat.functions[i].name + "(" + params + ") {\n";
+    for (size_t a = 0; a < s.args.size(); ++a) {
+      if (s.mode != ReturnMode::Parameter || static_cast<int>(a) + 1 != s.parameter) {
+        out += "  (void)a" + std::to_string(a + 1) + ";\n";
+      }
+    }
+    out += "  return " + value + ";\n}\n\n";
+  }
+  return out;
+}
+
+Catalog ParseForModule(const std::string& script, const std::string& module) {
+  std::string text = script;
+  const std::string from = "MODULE_NAME '" + module + "'";
+  const std::string to = std::string("MODULE_NAME '") + kModule + "'";
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return Parse(text);
+}
+
+}  // namespace catalog
+
+namespace catalog {
+
+namespace {
+
+// The way back, step 1: remembers every procedure, trigger and view that
+// calls one of the UDR-declared functions, and replaces each with a stub of
+// the same header that calls nothing (a function in use cannot be dropped).
+// Anything else that calls them (a computed column, a check constraint, a
+// PSQL function, a package) stops the way back before anything is changed.
+// QOR$WAY_BACK survives a run that stopped: the next run goes on from there.
+const char* kWayBackCollect = R"SQL(
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'QOR$WAY_BACK')) THEN
+    EXECUTE STATEMENT 'CREATE TABLE QOR$WAY_BACK (
+      SEQ INTEGER NOT NULL,
+      KIND SMALLINT NOT NULL,
+      OBJ_NAME VARCHAR(63) CHARACTER SET UTF8 NOT NULL,
+      DDL_STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8,
+      DDL_BACK BLOB SUB_TYPE TEXT CHARACTER SET UTF8)';
+END^
+SET TERM ; ^
+COMMIT;
+
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  -- The SQL type of a field source (domain) in RDB$FIELDS.
+  DECLARE FUNCTION BASE_TYPE(FS VARCHAR(63) CHARACTER SET UTF8) RETURNS VARCHAR(300) CHARACTER SET UTF8 AS
+    DECLARE T SMALLINT;
+    DECLARE ST SMALLINT;
+    DECLARE LEN INTEGER;
+    DECLARE SC SMALLINT;
+    DECLARE PR SMALLINT;
+    DECLARE CL INTEGER;
+    DECLARE CS SMALLINT;
+    DECLARE SEG SMALLINT;
+    DECLARE CSN VARCHAR(63) CHARACTER SET UTF8;
+  BEGIN
+    SELECT RDB$FIELD_TYPE, COALESCE(RDB$FIELD_SUB_TYPE, 0), RDB$FIELD_LENGTH,
+           COALESCE(RDB$FIELD_SCALE, 0), COALESCE(RDB$FIELD_PRECISION, 0),
+           RDB$CHARACTER_LENGTH, RDB$CHARACTER_SET_ID, RDB$SEGMENT_LENGTH
+      FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :FS
+      INTO T, ST, LEN, SC, PR, CL, CS, SEG;
+    CSN = (SELECT TRIM(RDB$CHARACTER_SET_NAME) FROM RDB$CHARACTER_SETS
+           WHERE RDB$CHARACTER_SET_ID = :CS);
+    IF (T IN (7, 8, 16)) THEN
+    BEGIN
+      IF (ST = 0 AND SC = 0) THEN RETURN DECODE(T, 7, 'SMALLINT', 8, 'INTEGER', 'BIGINT');
+      IF (PR = 0) THEN PR = DECODE(T, 7, 4, 8, 9, 18);
+      RETURN IIF(ST = 2, 'DECIMAL(', 'NUMERIC(') || PR || ', ' || (-SC) || ')';
+    END
+    IF (T = 10) THEN RETURN 'FLOAT';
+    IF (T = 27) THEN RETURN 'DOUBLE PRECISION';
+    IF (T = 12) THEN RETURN 'DATE';
+    IF (T = 13) THEN RETURN 'TIME';
+    IF (T = 35) THEN RETURN 'TIMESTAMP';
+    IF (T = 23) THEN RETURN 'BOOLEAN';
+    IF (T IN (14, 37)) THEN
+      RETURN IIF(T = 14, 'CHAR(', 'VARCHAR(') || COALESCE(CL, LEN) || ')' ||
+             COALESCE(' CHARACTER SET ' || CSN, '');
+    IF (T = 261) THEN
+      RETURN 'BLOB SUB_TYPE ' || ST || COALESCE(' SEGMENT SIZE ' || SEG, '') ||
+             IIF(ST = 1, COALESCE(' CHARACTER SET ' || CSN, ''), '');
+    EXCEPTION QOR$WAY_BACK_STOP 'field type ' || T || ' of ' || TRIM(FS) || ' is not known';
+  END
+
+  DECLARE SEQ INTEGER = 0;
+  DECLARE DT SMALLINT;
+  DECLARE DN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE HEAD VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE INS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE OUTS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE COLS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE CASTS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE CN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE CFS VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE SRC BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE FIRST_NEW INTEGER;
+  DECLARE PT SMALLINT;
+  DECLARE R VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE T VARCHAR(1000) CHARACTER SET UTF8;
+  DECLARE PN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FS VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE MECH SMALLINT;
+  DECLARE REL VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FLD VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE COLL SMALLINT;
+  DECLARE NN SMALLINT;
+  DECLARE DEF VARCHAR(1000) CHARACTER SET UTF8;
+  DECLARE COLLN VARCHAR(63) CHARACTER SET UTF8;
+BEGIN
+  SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
+  FIRST_NEW = SEQ + 1;
+  FOR SELECT DISTINCT D.RDB$DEPENDENT_TYPE, TRIM(D.RDB$DEPENDENT_NAME)
+        FROM RDB$DEPENDENCIES D
+        JOIN RDB$FUNCTIONS F ON F.RDB$FUNCTION_NAME = D.RDB$DEPENDED_ON_NAME
+             AND F.RDB$PACKAGE_NAME IS NULL AND F.RDB$ENGINE_NAME = 'UDR'
+       WHERE D.RDB$DEPENDED_ON_TYPE = 15 AND D.RDB$PACKAGE_NAME IS NULL
+         AND D.RDB$DEPENDED_ON_NAME IN (@NAMES@)
+        INTO DT, DN DO
+  BEGIN
+    FN = (SELECT FIRST 1 TRIM(RDB$DEPENDED_ON_NAME) FROM RDB$DEPENDENCIES
+          WHERE RDB$DEPENDENT_NAME = :DN AND RDB$DEPENDENT_TYPE = :DT AND RDB$DEPENDED_ON_TYPE = 15
+            AND RDB$DEPENDED_ON_NAME IN (@NAMES@));
+    -- A view's expression column shows as a computed field: the view stands for it.
+    IF (DT = 3) THEN
+    BEGIN
+      CN = (SELECT FIRST 1 TRIM(RF.RDB$RELATION_NAME) FROM RDB$RELATION_FIELDS RF
+              JOIN RDB$RELATIONS R ON R.RDB$RELATION_NAME = RF.RDB$RELATION_NAME
+             WHERE RF.RDB$FIELD_SOURCE = :DN AND R.RDB$VIEW_SOURCE IS NOT NULL);
+      IF (CN IS NOT NULL) THEN
+      BEGIN
+        DT = 1;
+        DN = CN;
+      END
+    END
+    IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = :DT AND OBJ_NAME = :DN)) THEN CONTINUE;
+    SEQ = SEQ + 1;
+    IF (DT = 5) THEN
+    BEGIN
+      IF (NOT EXISTS (SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
+                      AND RDB$PACKAGE_NAME IS NULL AND RDB$PROCEDURE_SOURCE IS NOT NULL)) THEN
+        EXCEPTION QOR$WAY_BACK_STOP 'procedure ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
+      -- The parameter lists: inputs (PT 0), then outputs (PT 1).
+      INS = '';
+      OUTS = '';
+      PT = 0;
+      WHILE (PT <= 1) DO
+      BEGIN
+        R = '';
+        FOR SELECT PP.RDB$PARAMETER_NAME, PP.RDB$FIELD_SOURCE, COALESCE(PP.RDB$PARAMETER_MECHANISM, 0),
+                   PP.RDB$RELATION_NAME, PP.RDB$FIELD_NAME, PP.RDB$COLLATION_ID,
+                   COALESCE(PP.RDB$NULL_FLAG, 0),
+                   CAST(PP.RDB$DEFAULT_SOURCE AS VARCHAR(1000) CHARACTER SET UTF8)
+              FROM RDB$PROCEDURE_PARAMETERS PP
+             WHERE PP.RDB$PROCEDURE_NAME = :DN AND PP.RDB$PACKAGE_NAME IS NULL
+               AND PP.RDB$PARAMETER_TYPE = :PT
+             ORDER BY PP.RDB$PARAMETER_NUMBER
+              INTO PN, FS, MECH, REL, FLD, COLL, NN, DEF DO
+        BEGIN
+          IF (REL IS NOT NULL AND FLD IS NOT NULL) THEN
+            T = 'TYPE OF COLUMN ' || Q(REL) || '.' || Q(FLD);
+          ELSE IF (FS NOT STARTING WITH 'RDB$') THEN
+            T = IIF(MECH = 1, 'TYPE OF ', '') || Q(FS);
+          ELSE
+            T = BASE_TYPE(FS);
+          IF (NN = 1) THEN T = T || ' NOT NULL';
+          IF (COLL IS NOT NULL AND COLL <> 0) THEN
+          BEGIN
+            COLLN = (SELECT TRIM(C.RDB$COLLATION_NAME) FROM RDB$COLLATIONS C JOIN RDB$FIELDS F
+                       ON F.RDB$CHARACTER_SET_ID = C.RDB$CHARACTER_SET_ID
+                     WHERE F.RDB$FIELD_NAME = :FS AND C.RDB$COLLATION_ID = :COLL);
+            IF (COLLN IS NOT NULL) THEN T = T || ' COLLATE ' || COLLN;
+          END
+          IF (DEF IS NOT NULL) THEN T = T || ' ' || DEF;
+          R = R || IIF(R = '', '', ', ') || Q(PN) || ' ' || T;
+        END
+        IF (PT = 0) THEN INS = R; ELSE OUTS = R;
+        PT = PT + 1;
+      END
+      HEAD = 'ALTER PROCEDURE ' || Q(DN) || IIF(INS = '', '', ' (' || INS || ')') ||
+             IIF(OUTS = '', '', ' RETURNS (' || OUTS || ')');
+      SRC = (SELECT RDB$PROCEDURE_SOURCE FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
+             AND RDB$PACKAGE_NAME IS NULL);
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 5, :DN, :HEAD || ' AS BEGIN END', :HEAD || ' AS ' || :SRC);
+    END
+    ELSE IF (DT = 2) THEN
+    BEGIN
+      IF (EXISTS (SELECT 1 FROM RDB$CHECK_CONSTRAINTS WHERE RDB$TRIGGER_NAME = :DN) OR
+          EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
+                  AND (COALESCE(RDB$SYSTEM_FLAG, 0) <> 0 OR RDB$TRIGGER_SOURCE IS NULL))) THEN
+        EXCEPTION QOR$WAY_BACK_STOP 'check constraint or system trigger ' || DN || ' calls ' || FN || ': switch it by hand';
+      SRC = (SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN);
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || Q(:DN) || ' AS BEGIN END',
+                                       'ALTER TRIGGER ' || Q(:DN) || ' ' || :SRC);
+    END
+    ELSE IF (DT = 1) THEN
+    BEGIN
+      COLS = '';
+      CASTS = '';
+      FOR SELECT RDB$FIELD_NAME, RDB$FIELD_SOURCE FROM RDB$RELATION_FIELDS
+           WHERE RDB$RELATION_NAME = :DN ORDER BY RDB$FIELD_POSITION INTO CN, CFS DO
+      BEGIN
+        COLS = COLS || IIF(COLS = '', '', ', ') || Q(CN);
+        CASTS = CASTS || IIF(CASTS = '', '', ', ') || 'CAST(NULL AS ' || BASE_TYPE(CFS) || ')';
+      END
+      SRC = (SELECT RDB$VIEW_SOURCE FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :DN);
+      IF (SRC IS NULL) THEN
+        EXCEPTION QOR$WAY_BACK_STOP 'view ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
+        'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
+        'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS ' || :SRC);
+    END
+    ELSE
+      EXCEPTION QOR$WAY_BACK_STOP 'object ' || DN || ' (dependency type ' || DT || ') calls ' || FN || ': switch it by hand';
+  END
+  FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
+    EXECUTE STATEMENT STUB;
+END^
+SET TERM ; ^
+COMMIT;
+)SQL";
+
+// Step 2: the UDR forms, now unused, are dropped; their names are noted.
+const char* kWayBackDrop = R"SQL(
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  DECLARE FN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE SEQ INTEGER;
+BEGIN
+  SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
+  FOR SELECT TRIM(RDB$FUNCTION_NAME) FROM RDB$FUNCTIONS
+       WHERE RDB$PACKAGE_NAME IS NULL AND RDB$ENGINE_NAME = 'UDR'
+         AND RDB$FUNCTION_NAME IN (@NAMES@)
+        INTO FN DO
+  BEGIN
+    SEQ = SEQ + 1;
+    INSERT INTO QOR$WAY_BACK (SEQ, KIND, OBJ_NAME) VALUES (:SEQ, 15, :FN);
+    EXECUTE STATEMENT 'DROP FUNCTION "' || FN || '"';
+  END
+END^
+SET TERM ; ^
+COMMIT;
+)SQL";
+
+// Step 4: the remembered procedures, triggers and views get their own
+// definitions back, now calling the legacy declarations.
+const char* kWayBackRestore = R"SQL(
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  DECLARE DDL BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+BEGIN
+  FOR SELECT DDL_BACK FROM QOR$WAY_BACK WHERE KIND <> 15 ORDER BY SEQ INTO DDL DO
+    EXECUTE STATEMENT DDL;
+END^
+SET TERM ; ^
+COMMIT;
+DROP TABLE QOR$WAY_BACK;
+DROP EXCEPTION QOR$WAY_BACK_STOP;
+COMMIT;
+)SQL";
+
+// Q(x) in the texts above stands for x as a quoted identifier.
+std::string ExpandQuote(const std::string& text) {
+  static const std::regex kQ(R"(\bQ\(([^()]*)\))");
+  return std::regex_replace(text, kQ, "'\"' || REPLACE(TRIM($1), '\"', '\"\"') || '\"'");
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                           const std::string& module) {
+  (void)shapes;
+  std::string names;
+  for (const Function& f : cat.functions) {
+    if (!names.empty()) names += ", ";
+    names += SqlQuote(Upper(f.name));
+  }
+  if (names.empty()) names = "''";
+  std::string out =
+      "-- Generated by qor_udrgen from qor_udf3.sql; do not edit (build target 'udr_sql').\n"
+      "--\n"
+      "-- The way back: switches a database from the UDR front (qor_udf3_to_udr.sql\n"
+      "-- or qor_udf3_udr.sql) to the legacy declarations of qor_udf3.sql, keeping\n"
+      "-- the procedures, triggers and views that call the functions. A function in\n"
+      "-- use cannot be dropped, and the engine has no ALTER from a UDR to a legacy\n"
+      "-- declaration, so the script\n"
+      "--   1. remembers each calling procedure, trigger and view in the table\n"
+      "--      QOR$WAY_BACK and replaces it by a stub with the same header;\n"
+      "--   2. drops the UDR forms of the functions;\n"
+      "--   3. declares the same functions with the legacy declarations;\n"
+      "--   4. gives every remembered object its own definition back and drops\n"
+      "--      QOR$WAY_BACK.\n"
+      "-- Objects of other kinds that call the functions (computed columns, check\n"
+      "-- constraints, PSQL functions, packages) stop the script in step 1, before\n"
+      "-- anything is changed; after such a caller has been set aside, run the\n"
+      "-- script again (a run that stopped is taken up where it stopped). Run it\n"
+      "-- with -b so that isql stops at an error:\n"
+      "--   isql-fb -b -user SYSDBA -i qor_udf3_to_legacy.sql <database>\n"
+      "-- and with no other connection using the objects.\n";
+  out += ExpandQuote(Replace(kWayBackCollect, "@NAMES@", names));
+  out += Replace(kWayBackDrop, "@NAMES@", names);
+  out += "\nSET TERM ^ ;\nEXECUTE BLOCK AS\nBEGIN\n";
+  for (const Function& f : cat.functions) {
+    std::string decl = f.declaration;
+    if (!decl.empty() && decl.back() == ';') decl.pop_back();
+    decl = Replace(decl, std::string("MODULE_NAME '") + kModule + "'", "MODULE_NAME '" + module + "'");
+    const std::string name = SqlQuote(Upper(f.name));
+    out += "  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = 15 AND OBJ_NAME = " + name +
+           ") AND NOT EXISTS (SELECT 1 FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = " + name +
+           " AND RDB$PACKAGE_NAME IS NULL)) THEN\n    EXECUTE STATEMENT " + SqlQuote(decl) + ";\n";
+  }
+  out += "END^\nSET TERM ; ^\nCOMMIT;\n";
+  out += kWayBackRestore;
+  return out;
+}
+
+}  // namespace catalog

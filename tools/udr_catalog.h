@@ -1,0 +1,84 @@
+// The UDR side of the function catalogue: reads each legacy declaration's
+// argument and result kinds and writes, from the same script,
+//   - the routine table the UDR front registers (a C++ include),
+//   - the UDR declarations (CREATE OR ALTER FUNCTION ... ENGINE UDR),
+//   - the script that switches a legacy-declared database to the UDR front in
+//     place, and the script that switches it back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalog.h"
+
+namespace catalog {
+
+enum class ArgKind { Text, Double, Integer, Smallint, Bigint, TimeStamp, Date, Blob };
+enum class ReturnMode { ByValue, ByReference, FreeIt, Parameter };
+
+struct ArgShape {
+  ArgKind kind = ArgKind::Double;
+  int length = 0;         // CSTRING(n)
+  std::string charset;    // CHARACTER SET of a CSTRING, if declared
+  bool nullable = false;  // NULL after the type
+};
+
+struct Shape {
+  std::vector<ArgShape> args;  // legacy arguments in declared order
+  ArgKind result = ArgKind::Double;
+  int result_length = 0;
+  std::string result_charset;
+  ReturnMode mode = ReturnMode::ByValue;
+  int parameter = 0;  // RETURNS PARAMETER n (1-based)
+  bool served = true;  // false when ParseShape refused the declaration
+};
+
+// Reads the argument list and RETURNS clause of a declaration. False, with a
+// reason in `error`, for declarations the UDR front cannot serve.
+bool ParseShape(const Function& f, Shape& out, std::string& error);
+
+// Every function's shape; problems are appended to `errors`, and a function
+// with a declaration the front cannot serve gets a shape with served false
+// (the generated table and UDR scripts leave it out; the legacy front keeps
+// serving it).
+std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors);
+
+// The module name used in EXTERNAL NAME and MODULE_NAME ('qor_udf3.dll').
+inline constexpr const char* kModule = "qor_udf3.dll";
+
+// The routine table (an initializer list of qor::udr::RoutineSpec).
+std::string UdrTable(const Catalog& cat, const std::vector<Shape>& shapes);
+
+// The parameter list and RETURNS clause of a function's UDR form:
+// "(P_SIDE VARCHAR(16) CHARACTER SET NONE, ...) RETURNS DOUBLE PRECISION".
+std::string UdrHeader(const Function& f, const Shape& s);
+
+// One CREATE OR ALTER FUNCTION statement; `prefix` goes before the SQL name
+// (the entry name stays the function's own).
+std::string UdrCreate(const Function& f, const Shape& s, const std::string& prefix = "",
+                      const std::string& module = kModule);
+
+// The whole UDR declaration script.
+std::string UdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                      const std::string& module = kModule);
+
+// Switches every function of the catalogue that a database has declared to
+// its UDR form in place (ALTER FUNCTION keeps dependent procedures,
+// triggers and views).
+std::string ToUdrScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                        const std::string& module = kModule);
+
+// Switches the functions back to their legacy declarations.
+std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
+                           const std::string& module = kModule);
+
+// C++ source of a library of no-op entry points with the signatures of the
+// catalogue's functions (each returns 0, nil, or its result blob untouched):
+// served by the UDR front, it measures what a call costs the front itself.
+std::string NoopSource(const Catalog& cat, const std::vector<Shape>& shapes);
+
+// The catalogue of a script whose declarations name another module (a test
+// library): read as if they named kModule.
+Catalog ParseForModule(const std::string& script, const std::string& module);
+
+}  // namespace catalog
