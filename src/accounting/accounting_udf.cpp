@@ -79,22 +79,6 @@ QOR_EXPORT char* fn_KstToAufteilung2(const double* kst, const double* fallback_k
 // ---------------------------------------------------------------------------
 // Accounting: distribution of amounts and quantity reversal
 
-namespace {
-
-// The longest text result a statement can take (a text value holds at most
-// 32765 bytes, whatever the declared CSTRING); a longer one would fail the
-// caller's statement.
-constexpr size_t kMaxRewrittenText = 32765;
-
-std::string FitRewrittenText(std::string text) {
-  if (text.size() > kMaxRewrittenText) {
-    throw UdfError("Result longer than " + std::to_string(kMaxRewrittenText) + " bytes");
-  }
-  return text;
-}
-
-}  // namespace
-
 // Whatever goes wrong, the allocation comes back as it was, never lost or
 // half rewritten. A NULL amount leaves the text unchanged too.
 QOR_EXPORT char* fn_KstBetragVerteilen(const char* text, const double* amount) {
@@ -103,14 +87,14 @@ QOR_EXPORT char* fn_KstBetragVerteilen(const char* text, const double* amount) {
       __func__,
       [&] {
         if (amount == nullptr) return std::string(input);
-        return FitRewrittenText(KstBetragVerteilen(input, *amount));
+        return FitTextResult(KstBetragVerteilen(input, *amount));
       },
       input);
 }
 
 QOR_EXPORT char* fn_KstMengenStorno(const char* text) {
   const std::string_view input = ArgText(text);
-  return GuardText(__func__, [&] { return FitRewrittenText(KstMengenStorno(input)); }, input);
+  return GuardText(__func__, [&] { return FitTextResult(KstMengenStorno(input)); }, input);
 }
 
 // ---------------------------------------------------------------------------

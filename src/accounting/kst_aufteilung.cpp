@@ -2,17 +2,11 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/number_text.h"
+#include "text/case_tables.h"
 
 namespace qor {
 
 namespace {
-
-bool IsBlankText(std::string_view text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) > 32) return false;
-  }
-  return true;
-}
 
 // The cost unit as it can stand in one share line: a line break inside it
 // would split the line when the allocation is read back, and shift every
@@ -30,7 +24,7 @@ std::string OneLine(std::string_view ktr) {
 bool ResolveKoart(double kst, double fallback_koart, double& koart, std::string_view ktr) {
   if (koart < 1.0) koart = fallback_koart;
   if (koart < 1.0) return false;
-  return !(kst < 1.0 && IsBlankText(ktr));
+  return !(kst < 1.0 && TrimText(ktr).empty());
 }
 
 }  // namespace

@@ -12,14 +12,6 @@ namespace qor {
 
 namespace {
 
-bool EqualsLower(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-  }
-  return true;
-}
-
 // The offset of the first occurrence of needle in text, or npos. The C
 // library's memmem stays linear in both lengths however the texts look
 // (a plain search can take time proportional to their product) and needs no
@@ -38,7 +30,7 @@ std::string_view ListValue(std::string_view text, std::string_view name) {
   std::string_view line;
   while (NextLine(text, pos, line)) {
     const size_t equals = line.find('=');
-    if (equals != std::string_view::npos && EqualsLower(line.substr(0, equals), name)) {
+    if (equals != std::string_view::npos && EqualsIgnoreCase(line.substr(0, equals), name)) {
       return line.substr(equals + 1);
     }
   }

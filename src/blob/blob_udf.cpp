@@ -18,26 +18,6 @@
 
 using namespace qor;
 
-namespace {
-
-// The longest text result a query can fetch (a text value holds at most
-// 32765 bytes, whatever the declared CSTRING). The server keeps the length of
-// a result in 16 bits: longer texts fail the caller's statement, and from
-// 65536 bytes on they would arrive silently cut to their length modulo
-// 65536. A longer text is an error instead (logged; the result is the empty
-// text).
-constexpr size_t kMaxTextResult = 32765;
-
-std::string FitTextResult(std::string text) {
-  // The server reads a result up to its first NUL.
-  if (std::min(text.find('\0'), text.size()) > kMaxTextResult) {
-    throw UdfError("Result longer than " + std::to_string(kMaxTextResult) + " bytes");
-  }
-  return text;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Blob text transfer
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "accounting/aufteilung.h"
 #include "frame/errors.h"
 #include "text/case_tables.h"
 
@@ -13,17 +14,9 @@ namespace qor {
 
 TextList SplitTextLines(std::string_view text) {
   TextList lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
+  size_t pos = 0;
+  std::string_view line;
+  while (NextLine(text, pos, line)) lines.emplace_back(line);
   return lines;
 }
 

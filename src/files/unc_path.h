@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "files/smb_shares.h"
+#include "frame/udf_result.h"
 
 namespace qor {
 
@@ -16,7 +17,7 @@ inline constexpr const char* kServerAliasFile = "/opt/firebird/aliases.conf";
 // The longest network path handed back: the longest text the engine hands on
 // from a function result (its VARCHAR limit); a longer one is answered with
 // the empty text.
-inline constexpr size_t kMaxUncLength = 32765;
+inline constexpr size_t kMaxUncLength = kMaxTextResult;
 
 // The server's host name: the output of the hostname program, its lines
 // joined and trimmed. Raises IoError when the program cannot be started.

@@ -34,17 +34,31 @@ T Guard(const char* function, T fallback, Body&& body, LogSink sink = LogSink::E
   return fallback;
 }
 
+namespace guard_detail {
+
+// Runs make(body()) and returns its result; after an error, logs it and
+// returns fallback(). The shape of GuardText and GuardTimeStamp.
+template <typename Body, typename Make, typename Fallback>
+auto GuardResult(const char* function, Body&& body, Make&& make, Fallback&& fallback,
+                 LogSink sink) noexcept -> decltype(fallback()) {
+  try {
+    return std::forward<Make>(make)(std::forward<Body>(body)());
+  } catch (...) {
+    ReportError(function, CurrentErrorMessage(), sink);
+  }
+  return std::forward<Fallback>(fallback)();
+}
+
+}  // namespace guard_detail
+
 // For text results: body() gives the text, which is copied into a buffer the
 // server frees; after an error the result is `fallback` in such a buffer.
 template <typename Body>
 char* GuardText(const char* function, Body&& body, std::string_view fallback = {},
                 LogSink sink = LogSink::ErrorLog) noexcept {
-  try {
-    return UdfResultStr(std::forward<Body>(body)());
-  } catch (...) {
-    ReportError(function, CurrentErrorMessage(), sink);
-  }
-  return FallbackStr(fallback);
+  return guard_detail::GuardResult(
+      function, std::forward<Body>(body), [](auto&& text) { return UdfResultStr(text); },
+      [fallback] { return FallbackStr(fallback); }, sink);
 }
 
 // Like GuardText, for a function whose log record says more than the
@@ -72,12 +86,9 @@ char* GuardTextNoted(const char* function, Body&& body, Note&& note,
 template <typename Body>
 TFBTimeStamp* GuardTimeStamp(const char* function, Body&& body, TFBTimeStamp fallback,
                              LogSink sink = LogSink::ErrorLog) noexcept {
-  try {
-    return UdfResultTimeStamp(std::forward<Body>(body)());
-  } catch (...) {
-    ReportError(function, CurrentErrorMessage(), sink);
-  }
-  return FallbackTimeStamp(fallback);
+  return guard_detail::GuardResult(
+      function, std::forward<Body>(body), [](auto&& value) { return UdfResultTimeStamp(value); },
+      [&fallback] { return FallbackTimeStamp(fallback); }, sink);
 }
 
 }  // namespace qor

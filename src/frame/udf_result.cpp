@@ -2,6 +2,7 @@
 
 #include <ib_util.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -23,6 +24,13 @@ void* UdfAlloc(uint32_t size) {
   void* p = t_allocator != nullptr ? t_allocator(size) : ib_util_malloc(static_cast<long>(size));
   if (p == nullptr) throw std::bad_alloc();
   return p;
+}
+
+std::string FitTextResult(std::string text) {
+  if (std::min(text.find('\0'), text.size()) > kMaxTextResult) {
+    throw UdfError("Result longer than " + std::to_string(kMaxTextResult) + " bytes");
+  }
+  return text;
 }
 
 char* UdfResultStr(std::string_view text, int32_t maximum) {

@@ -1,12 +1,25 @@
 // Results handed back to the server in buffers that the server frees.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "frame/engine_types.h"
 
 namespace qor {
+
+// The longest text result a query can fetch (a text value holds at most
+// 32765 bytes, whatever the declared CSTRING). The server keeps the length of
+// a result in 16 bits: longer texts fail the caller's statement, and from
+// 65536 bytes on they would arrive silently cut to their length modulo 65536.
+inline constexpr size_t kMaxTextResult = 32765;
+
+// text itself when the part the server reads (up to its first NUL) is at
+// most kMaxTextResult bytes; else raises UdfError "Result longer than 32765
+// bytes", so that the guard logs it and answers its fallback.
+std::string FitTextResult(std::string text);
 
 // A fresh buffer from the server's ib_util_malloc. Throws std::bad_alloc when
 // the allocator has nothing left.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/timestamp.h"
+#include "frame/udf_result.h"
 
 namespace qor {
 
@@ -17,7 +18,7 @@ enum MaskKind : int32_t { MaskText = 1, MaskNumber = 2, MaskDateTime = 3 };
 // longer raises a range error, so that no call builds a huge text and no
 // result outgrows the longest text the server hands back (32765 bytes, the
 // longest VARCHAR; a longer result would fail the caller's statement).
-inline constexpr int32_t kMaxMaskResult = 32765;
+inline constexpr int32_t kMaxMaskResult = static_cast<int32_t>(kMaxTextResult);
 
 // The upper-case German digit words, 0 to 9 ("FÜNF" in UTF-8, five bytes).
 std::string_view DigitWords(int digit) noexcept;

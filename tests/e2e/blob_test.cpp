@@ -14,26 +14,6 @@
 namespace fbtest {
 namespace {
 
-std::string ReadFileBytes(const std::string& path) {
-  std::string out;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return out;
-  char buf[8192];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  std::fclose(f);
-  return out;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-std::string ErrorLog() { return ReadFileBytes(WorkDir() + "/qor_udf3.err"); }
-
 // The trace lines of every trace file that mention `needle`.
 std::string TraceLinesWith(const std::string& needle) {
   std::string found;
@@ -55,12 +35,6 @@ std::string TraceLinesWith(const std::string& needle) {
   return found;
 }
 
-std::string Quote(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
-  return out + "'";
-}
-
 class BlobTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -75,7 +49,7 @@ class BlobTest : public ::testing::Test {
     }
     text += "Last=Ende des Textes";  // no line break after the last line
     big_text_ = new std::string(text);
-    WriteFileBytes(WorkDir() + "/big_settings.txt", text);
+    ASSERT_TRUE(WriteFileBytes(WorkDir() + "/big_settings.txt", text));
     Db().Execute("INSERT INTO blob_docs VALUES (1, fn_BlobLoadFromFile('big_settings.txt'))");
   }
   static void TearDownTestSuite() {
@@ -137,10 +111,10 @@ TEST_F(BlobTest, TextResultsBeyondWhatAQueryFetchesAreLoggedAndEmpty) {
       {70000, "fn_LoadFromFile(" + Quote(path) + ")", 0},
   };
   for (const auto& c : cases) {
-    WriteFileBytes(path, "k=" + std::string(c.value_length, 'v') + "\n");
+    ASSERT_TRUE(WriteFileBytes(path, "k=" + std::string(c.value_length, 'v') + "\n"));
     Db().Execute("DELETE FROM blob_docs WHERE id = 4");
     Db().Execute("INSERT INTO blob_docs VALUES (4, fn_BlobLoadFromFile(" + Quote(path) + "))");
-    std::remove((WorkDir() + "/qor_udf3.err").c_str());
+    std::remove(ErrorLogPath().c_str());
     const SqlValue v = Db().Scalar("SELECT CHAR_LENGTH(" + c.expr + ") FROM blob_docs WHERE id = 4");
     EXPECT_EQ(v.number, c.expected) << c.expr << " on a value of " << c.value_length;
     const std::string function = c.expr.substr(0, c.expr.find('('));
@@ -221,7 +195,7 @@ TEST_F(BlobTest, SavesAndLoadsFiles) {
   EXPECT_EQ(ReadFileBytes(path), "");
 
   // The whole file comes back through LoadFromFile with LF line ends.
-  WriteFileBytes(path, "a\r\nb\rc");
+  ASSERT_TRUE(WriteFileBytes(path, "a\r\nb\rc"));
   EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(path) + ") FROM RDB$DATABASE").text, "a\nb\nc\n");
 }
 
@@ -250,7 +224,7 @@ TEST_F(BlobTest, FileProblemsGoToTheTraceLog) {
 // error-log record.
 TEST_F(BlobTest, LoadFromFileOfADirectoryIsAnEmptyTextAndARecord) {
   for (const std::string& name : {WorkDir(), std::string("/dev/null")}) {
-    std::remove((WorkDir() + "/qor_udf3.err").c_str());
+    std::remove(ErrorLogPath().c_str());
     EXPECT_EQ(Db().Scalar("SELECT fn_LoadFromFile(" + Quote(name) + ") FROM RDB$DATABASE").text, "");
     const std::string log = ErrorLog();
     EXPECT_NE(log.find("fn_LoadFromFile: Unable to open file \"" + name + "\""), std::string::npos) << log;

@@ -24,8 +24,6 @@ TEST(Catalog, ScriptIsSound) {
   for (const auto& e : Script().errors) ADD_FAILURE() << e;
 }
 
-std::string ErrorLogText() { return catalog::ReadFile(WorkDir() + "/qor_udf3.err"); }
-
 // Every example answers as documented, and none of them leaves a record in
 // the error log (a function that hides a caught error behind a plausible
 // answer shows up here).
@@ -33,7 +31,7 @@ TEST(Catalog, ExamplesAnswerThroughTheEngine) {
   for (const auto& f : Script().functions) {
     for (const auto& ex : f.examples) {
       SCOPED_TRACE(std::string(QOR_SQL_SCRIPT) + ":" + std::to_string(ex.line) + ": " + ex.expr);
-      const size_t logged_before = ErrorLogText().size();
+      const size_t logged_before = ErrorLog().size();
       catalog::Expected want;
       ASSERT_TRUE(catalog::DecodeExpected(ex.expected, want)) << "bad expected value " << ex.expected;
       SqlValue got;
@@ -56,7 +54,7 @@ TEST(Catalog, ExamplesAnswerThroughTheEngine) {
                       std::signbit(got.number) == std::signbit(want.number))
               << "got " << got.Show() << ", want " << ex.expected;
       }
-      const std::string log = ErrorLogText();
+      const std::string log = ErrorLog();
       EXPECT_EQ(log.size(), logged_before) << "error log: " << log.substr(std::min(logged_before, log.size()));
     }
   }

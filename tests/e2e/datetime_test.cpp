@@ -4,23 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog.h"
 #include "engine.h"
 
 namespace fbtest {
 namespace {
-
-std::string ErrorLog() { return catalog::ReadFile(WorkDir() + "/qor_udf3.err"); }
-
-// Runs a one-value query and returns the value with what it wrote to the
-// error log.
-SqlValue ScalarLogging(const std::string& expr, std::string& logged) {
-  const size_t before = ErrorLog().size();
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  const std::string log = ErrorLog();
-  logged = log.size() > before ? log.substr(before) : std::string();
-  return v;
-}
 
 int64_t Int(const std::string& expr) { return Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE").integer; }
 
@@ -221,7 +208,7 @@ TEST(DateTime, ErrorsAreLoggedWithAValidResult) {
   for (const auto& c : cases) {
     std::string logged;
     SqlValue v;
-    ASSERT_NO_THROW(v = ScalarLogging(c.expr, logged)) << c.expr;
+    ASSERT_NO_THROW(v = ScalarLogged(c.expr, logged)) << c.expr;
     EXPECT_EQ(v.text, c.result) << c.expr;
     ASSERT_FALSE(logged.empty()) << c.expr;
     EXPECT_EQ(logged.front(), '\r') << c.expr;

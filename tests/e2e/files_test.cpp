@@ -19,39 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ErrorLog() { return ReadAll(WorkDir() + "/qor_udf3.err"); }
-
-std::string Text(const std::string& expr) {
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  EXPECT_FALSE(v.is_null) << expr;
-  return v.text;
-}
-
-double Number(const std::string& expr) {
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  EXPECT_FALSE(v.is_null) << expr;
-  return v.number;
-}
-
 // A scratch directory below the working directory, removed afterwards, and
 // PATH restored.
 class FilesEngine : public ::testing::Test {
@@ -69,7 +36,7 @@ class FilesEngine : public ::testing::Test {
   }
   // A stand-in program first on PATH.
   void StandIn(const std::string& name, const std::string& body) {
-    Write(dir_ + "/bin/" + name, "#!/bin/sh\n" + body);
+    ASSERT_TRUE(WriteFileBytes(dir_ + "/bin/" + name, "#!/bin/sh\n" + body));
     chmod((dir_ + "/bin/" + name).c_str(), 0755);
     setenv("PATH", (dir_ + "/bin:" + old_path_).c_str(), 1);
   }
@@ -79,9 +46,9 @@ class FilesEngine : public ::testing::Test {
 
 TEST_F(FilesEngine, ResolveTestCreateDropAndRename) {
   const std::string d = dir_ + "/data/";
-  Write(d + "firma.fdb", "x");
-  Write(d + "notes.txt", "x");
-  Write(WorkDir() + "/aliases.conf", "# alt = /nowhere.fdb\nFirma = " + d + "firma.fdb\n");
+  ASSERT_TRUE(WriteFileBytes(d + "firma.fdb", "x"));
+  ASSERT_TRUE(WriteFileBytes(d + "notes.txt", "x"));
+  ASSERT_TRUE(WriteFileBytes(WorkDir() + "/aliases.conf", "# alt = /nowhere.fdb\nFirma = " + d + "firma.fdb\n"));
 
   EXPECT_EQ(Text("fn_Filepath(" + Quote("host:" + d + "FIRMA.FDB") + ")"), "5" + d + "firma.fdb");
   EXPECT_EQ(Text("fn_Filepath('host:firma')"), "5" + d + "firma.fdb");
@@ -142,7 +109,7 @@ TEST_F(FilesEngine, NoInjectionStringActs) {
 
   // The whole text names one file, whatever it holds.
   const std::string odd = dir_ + "/data/a b; $(x) -R.fdb";
-  Write(odd, "x");
+  ASSERT_TRUE(WriteFileBytes(odd, "x"));
   chmod(odd.c_str(), 0);
   EXPECT_EQ(Number("fn_FileSetRight(" + Quote(odd) + ")"), 0);
   struct stat st;
@@ -246,10 +213,10 @@ class FilesPrivateRoot : public FilesEngine {
 
 TEST_F(FilesPrivateRoot, SharesAndNetworkPaths) {
   const std::string base = dir_ + "/srv/daten";
-  Write(base + "/abt/x.fdb", "x");
-  Write("/etc/samba/smb.conf", "[global]\n workgroup = W\n[daten]\n path = " + base +
-                                   "\n[abt]\n path = " + base + "/abt\n");
-  Write("/opt/firebird/aliases.conf", "firma = " + base + "/firma.fdb\n");
+  ASSERT_TRUE(WriteFileBytes(base + "/abt/x.fdb", "x"));
+  ASSERT_TRUE(WriteFileBytes("/etc/samba/smb.conf", "[global]\n workgroup = W\n[daten]\n path = " + base +
+                                                        "\n[abt]\n path = " + base + "/abt\n"));
+  ASSERT_TRUE(WriteFileBytes("/opt/firebird/aliases.conf", "firma = " + base + "/firma.fdb\n"));
   StandIn("hostname", "echo dbhost\n");
 
   EXPECT_EQ(Text("fn_Filepath('\\\\dbhost\\daten\\abt\\X.FDB')"), "1" + base + "/abt/x.fdb");
@@ -285,7 +252,7 @@ TEST_F(FilesPrivateRoot, NoSambaConfiguration) {
   EXPECT_EQ(Text("fn_UNCpath('/srv/daten/x.fdb')"), "");
   bool traced = false;
   for (const auto& entry : fs::directory_iterator("/tmp/QOR_UDF")) {
-    if (ReadAll(entry.path()).find(" : smb.conf nicht gefunden\n") != std::string::npos) traced = true;
+    if (ReadFileBytes(entry.path()).find(" : smb.conf nicht gefunden\n") != std::string::npos) traced = true;
   }
   EXPECT_TRUE(traced);
 }

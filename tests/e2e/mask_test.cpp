@@ -7,28 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog.h"
 #include "engine.h"
 
 namespace fbtest {
 namespace {
-
-std::string ErrorLogPath() { return WorkDir() + "/qor_udf3.err"; }
-
-// Runs a one-value query on an empty error log; `log` gets what it wrote.
-SqlValue ScalarLogged(const std::string& expr, std::string& log) {
-  std::remove(ErrorLogPath().c_str());
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  log = catalog::ReadFile(ErrorLogPath());
-  return v;
-}
-
-// The log holds exactly one record and it ends with `record`.
-void ExpectOneRecord(const std::string& log, const std::string& record) {
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), 1) << log;
-  ASSERT_GE(log.size(), record.size()) << log;
-  EXPECT_EQ(log.substr(log.size() - record.size()), record) << log;
-}
 
 TEST(MaskEngine, MasksOverRows) {
   Db().Execute(

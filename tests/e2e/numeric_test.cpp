@@ -7,48 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog.h"
 #include "engine.h"
 
 namespace fbtest {
 namespace {
-
-std::string ErrorLogPath() { return WorkDir() + "/qor_udf3.err"; }
-
-// Runs a one-value query on an empty error log; `log` gets what it wrote.
-SqlValue ScalarLogged(const std::string& expr, std::string& log) {
-  std::remove(ErrorLogPath().c_str());
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  log = catalog::ReadFile(ErrorLogPath());
-  return v;
-}
-
-// The log holds exactly one record and it ends with `record`.
-void ExpectOneRecord(const std::string& log, const std::string& record) {
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), 1) << log;
-  ASSERT_GE(log.size(), record.size()) << log;
-  EXPECT_EQ(log.substr(log.size() - record.size()), record) << log;
-}
-
-// SQL expression of a text with LF and CR in it: one literal with "~" and
-// "^" standing for them (a chain of thousands of concatenations would be too
-// deep for the engine's parser). The texts here hold neither character.
-std::string SqlText(const std::string& text) {
-  std::string literal = "'";
-  for (char c : text) {
-    if (c == '\n') {
-      literal += '~';
-    } else if (c == '\r') {
-      literal += '^';
-    } else if (c == '\'') {
-      literal += "''";
-    } else {
-      literal += c;
-    }
-  }
-  literal += "'";
-  return "REPLACE(REPLACE(CAST(" + literal + " AS VARCHAR(32765)), '~', ASCII_CHAR(10)), '^', ASCII_CHAR(13))";
-}
 
 TEST(NumericEngine, CaughtErrorsLogOneRecordAndGiveZero) {
   std::string log;
@@ -166,7 +128,7 @@ TEST(DistributionEngine, SpreadOverTableRows) {
   auto again = Db().Query("SELECT t FROM allocs ORDER BY id");
   EXPECT_EQ(again[0][0].text, rows[0][0].text);
   EXPECT_EQ(again[1][0].text, rows[1][0].text);
-  EXPECT_EQ(catalog::ReadFile(ErrorLogPath()), "");
+  EXPECT_EQ(ErrorLog(), "");
   Db().Execute("DROP TABLE allocs");
 }
 
@@ -192,13 +154,13 @@ TEST(DistributionEngine, LongestTexts) {
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0][0].text.size(), text.size() - static_cast<size_t>(k));  // k lines: CR LF -> LF
   EXPECT_EQ(rows[0][1].text, text);  // the BETRAG values add up to 0 already
-  EXPECT_EQ(catalog::ReadFile(ErrorLogPath()), "");
+  EXPECT_EQ(ErrorLog(), "");
 
   // Spreading 1 million puts "10000" into every BETRAG: far too long.
   rows = Db().Query("SELECT fn_KstBetragVerteilen(t, 1000000) FROM longallocs");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0][0].text, text);
-  ExpectOneRecord(catalog::ReadFile(ErrorLogPath()),
+  ExpectOneRecord(ErrorLog(),
                   ": fn_KstBetragVerteilen: Result longer than 32765 bytes");
   Db().Execute("DROP TABLE longallocs");
 }

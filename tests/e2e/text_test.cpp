@@ -13,14 +13,6 @@
 namespace fbtest {
 namespace {
 
-std::string ErrorLog() { return catalog::ReadFile(WorkDir() + "/qor_udf3.err"); }
-
-std::string Text(const std::string& expr) {
-  SqlValue v = Db().Scalar("SELECT " + expr + " FROM RDB$DATABASE");
-  EXPECT_FALSE(v.is_null) << expr;
-  return v.text;
-}
-
 const char* const kInPlace[] = {"fn_UpperCase", "fn_LowerCase", "fn_Trim"};
 const char* const kAllocated[] = {
     "fn_SubString", "fn_SubStrEx", "fn_Copy", "fn_ReplaceStr", "fn_StrReplace", "fn_CrLf",

@@ -6,29 +6,14 @@
 
 #include "datetime/calendar.h"
 #include "frame/errors.h"
+#include "ref_calendar.h"
 
 namespace qor {
 namespace {
 
-// The C library's calendar, independent of the library's own: days since
-// 1899-12-30 from a (possibly unnormalised) year, month and day, and back.
-int64_t RefDays(int year, int month, int day) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = 12;
-  return (timegm(&t) - 12 * 3600) / 86400 + 25569;
-}
-
-std::tm RefSplit(int64_t day) {
-  std::time_t secs = static_cast<std::time_t>((day - 25569) * 86400 + 12 * 3600);
-  std::tm t{};
-  gmtime_r(&secs, &t);
-  return t;
-}
-
-int RefMonthLength(int year, int month) { return static_cast<int>(RefDays(year, month + 1, 1) - RefDays(year, month, 1)); }
+using qortest::RefDays;
+using qortest::RefMonthLength;
+using qortest::RefSplit;
 
 TEST(Buchungssumme, SignAndAddends) {
   struct Case {

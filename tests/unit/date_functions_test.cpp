@@ -7,27 +7,13 @@
 
 #include "frame/errors.h"
 #include "frame/timestamp.h"
+#include "ref_calendar.h"
 
 namespace qor {
 namespace {
 
-// Day counts by the C library's own calendar (UTC seconds since 1970, which
-// is day 25569).
-int64_t RefDays(int year, int month, int day) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = 12;
-  return (timegm(&t) - 12 * 3600) / 86400 + 25569;
-}
-
-std::tm RefSplit(int64_t day) {
-  std::time_t secs = static_cast<std::time_t>((day - 25569) * 86400 + 12 * 3600);
-  std::tm t{};
-  gmtime_r(&secs, &t);
-  return t;
-}
+using qortest::RefDays;
+using qortest::RefSplit;
 
 // Every day of 1970..2069 against the C library's ISO week (%V-%G), and the
 // Monday that fn_DateOfWeek finds for the text.

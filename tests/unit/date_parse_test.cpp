@@ -5,19 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ref_calendar.h"
+
 namespace qor {
 namespace {
 
-// Day count of a date by the C library's own calendar (UTC seconds since
-// 1970, which is day 25569).
-double RefDays(int year, int month, int day) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = 12;
-  return static_cast<double>((timegm(&t) - 12 * 3600) / 86400 + 25569);
-}
+// The reference calendar's day count as the double the parser answers.
+double RefDays(int year, int month, int day) { return static_cast<double>(qortest::RefDays(year, month, day)); }
 
 double RefDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
   return RefDays(year, month, day) + (hour * 3600 + minute * 60 + second) / 86400.0;

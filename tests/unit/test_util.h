@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 
+#include "catalog.h"
+
 namespace qortest {
 
 // A fresh directory under the temp directory, removed afterwards.
@@ -32,16 +34,8 @@ class TempDir {
   std::string path_;
 };
 
-inline std::string ReadFile(const std::string& path) {
-  std::string out;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return out;
-  char buf[8192];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  std::fclose(f);
-  return out;
-}
+// The bytes of a file; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) { return catalog::ReadFile(path); }
 
 inline void WriteFile(const std::string& path, const std::string& text) {
   FILE* f = std::fopen(path.c_str(), "wb");
