@@ -49,12 +49,6 @@ bool TouchesFiles(const std::string& expr) {
   return std::regex_search(expr, kFileFunction);
 }
 
-std::string Quote(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
-  return out + "'";
-}
-
 // The answer of one expression as a comparable text; a failed statement
 // answers with its message.
 std::string Answer(FbSession& db, const std::string& expr) {
@@ -64,8 +58,6 @@ std::string Answer(FbSession& db, const std::string& expr) {
     return std::string("statement failed: ") + e.what();
   }
 }
-
-std::string ErrorLogPath() { return WorkDir() + "/qor_udf3.err"; }
 
 // A query that evaluates the expression once on every row of `rows` and
 // counts the rows (NULL answers included).
