@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(firebird3.0-server-core firebird3.0-utils firebird-dev libib-util libfbclient2
           g++ cmake make binutils libgtest-dev libbenchmark-dev locales
-          dpkg-dev file)
+          dpkg-dev file clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

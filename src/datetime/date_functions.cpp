@@ -90,6 +90,9 @@ TDateTime DateTimeTextValue(std::string_view text) {
 
 std::string DateTimeText(int64_t day, uint32_t time_units) {
   const CivilDate c = CivilFromDays(day);
+  // Beyond the years 1..9999 or past midnight the text would outgrow its
+  // fixed 19 characters (and the result the server takes).
+  if (c.year < 1 || c.year > 9999 || time_units > kMaxEngineTime) throw RangeError();
   const uint32_t seconds = time_units / 10000;
   std::string out;
   out.reserve(20);

@@ -31,6 +31,7 @@ int32_t IsDateText(std::string_view text) noexcept;
 TDateTime DateTimeTextValue(std::string_view text);
 
 // "DD.MM.YYYY HH:MM:SS" of a day and a time of day in 1/10000 s (seconds cut).
+// RangeError for a year outside 1..9999 or a time of day past 23:59:59.9999.
 std::string DateTimeText(int64_t day, uint32_t time_units);
 
 // Whole seconds between two day counts, never negative, rounded to the

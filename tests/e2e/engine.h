@@ -14,6 +14,8 @@ namespace fbtest {
 FbSession& Db();
 // The temporary directory that is the working directory during the tests.
 const std::string& WorkDir();
+// The test database; more attachments to it: FbSession(DatabasePath()).
+const std::string& DatabasePath();
 // Runs a shell command; returns its exit status and puts its output in `out`.
 int RunCommand(const std::string& command, std::string& out);
 

@@ -17,6 +17,7 @@ namespace fbtest {
 namespace {
 
 std::string g_work_dir;
+std::string g_database;
 std::unique_ptr<FbSession> g_db;
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -57,6 +58,9 @@ class EngineEnvironment : public ::testing::Environment {
     setenv("FIREBIRD_LOCK", (root_ + "/lock").c_str(), 1);
     setenv("FIREBIRD_TMP", (root_ + "/work").c_str(), 1);
     g_work_dir = root_ + "/work";
+    // A child process of the multi-process tests shares its parent's
+    // working directory (and so its error log).
+    if (const char* shared = getenv("QOR_ENGINE_WORK_DIR")) g_work_dir = shared;
     if (chdir(g_work_dir.c_str()) != 0) throw std::runtime_error("chdir failed");
 
     // Create the database and apply the declaration script with isql, the
@@ -69,6 +73,7 @@ class EngineEnvironment : public ::testing::Environment {
         RunCommand(isql + " -user SYSDBA -i " + QOR_SQL_SCRIPT + " " + db, out) != 0) {
       throw std::runtime_error("setting up the database failed:\n" + out);
     }
+    g_database = db;
     g_db = std::make_unique<FbSession>(db);
   }
 
@@ -88,6 +93,7 @@ class EngineEnvironment : public ::testing::Environment {
 
 FbSession& Db() { return *g_db; }
 const std::string& WorkDir() { return g_work_dir; }
+const std::string& DatabasePath() { return g_database; }
 
 int RunCommand(const std::string& command, std::string& out) {
   out.clear();

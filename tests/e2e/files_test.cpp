@@ -201,8 +201,9 @@ TEST_F(FilesEngine, ErrorsAreLoggedWithNeutralResults) {
 class FilesPrivateRoot : public FilesEngine {
  protected:
   void SetUp() override {
-    if (!fs::exists("/etc/qor_private_root")) GTEST_SKIP() << "runs only inside tests/files/private_root.sh";
+    // The base first: TearDown runs after a skip as well and restores PATH.
     FilesEngine::SetUp();
+    if (!fs::exists("/etc/qor_private_root")) GTEST_SKIP() << "runs only inside tests/files/private_root.sh";
     for (const char* p : {"/etc/samba/smb.conf", "/etc/smb.conf", "/server/samba/lib/smb.conf",
                           "/opt/firebird/aliases.conf"}) {
       fs::remove_all(p);

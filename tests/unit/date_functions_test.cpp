@@ -130,6 +130,13 @@ TEST(TimeStamps, DateTimeText) {
   EXPECT_EQ(DateTimeText(RefDays(1, 1, 1), 0), "01.01.0001 00:00:00");
   EXPECT_EQ(DateTimeText(-1, 216000000), "29.12.1899 06:00:00");
   EXPECT_EQ(DateTimeText(RefDays(2023, 2, 1), 12345), "01.02.2023 00:00:01");
+  // Outside the years 1..9999 or past midnight the text would not fit its
+  // 19 characters: an engine date of 2113929236 (a year of millions) came
+  // from the fuzzer.
+  EXPECT_THROW(DateTimeText(2113929236LL - 15018, 0), RangeError);
+  EXPECT_THROW(DateTimeText(RefDays(1, 1, 1) - 1, 0), RangeError);
+  EXPECT_THROW(DateTimeText(RefDays(9999, 12, 31) + 1, 0), RangeError);
+  EXPECT_THROW(DateTimeText(RefDays(2023, 2, 1), 864000000), RangeError);
 }
 
 TEST(TimeStamps, SecondsBetween) {
