@@ -31,6 +31,7 @@
 
 #include "catalog.h"
 #include "fb_session.h"
+#include "private_root.h"
 #include "noop_gen.h"
 
 namespace {
@@ -47,71 +48,27 @@ struct Options {
   bool dry_run = false;
 };
 
-int RunCommand(const std::string& command, std::string& out) {
-  out.clear();
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (p == nullptr) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) throw std::runtime_error("cannot write " + path);
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-}
-
 // An embedded engine with a private root that may load both the library and
 // the no-op library, and a fresh database with the declaration script
 // applied, in a temporary directory that is also the working directory.
 class Engine {
  public:
-  Engine() {
-    namespace fs = std::filesystem;
-    std::string base = fs::temp_directory_path().string() + "/qor_bench_XXXXXX";
-    if (mkdtemp(base.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = base;
-    const std::string fbroot = root_ + "/firebird";
-    fs::create_directories(fbroot);
-    fs::create_directories(root_ + "/lock");
-    fs::create_directories(root_ + "/work");
-    for (const char* entry : {"plugins", "intl", "firebird.msg", "plugins.conf", "lib", "include"}) {
-      fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, fbroot + "/" + entry);
-    }
-    WriteText(fbroot + "/firebird.conf",
-              std::string("UdfAccess = Restrict ") + QOR_LIBRARY_DIR + ";" + QOR_NOOP_DIR + "\n");
-    setenv("FIREBIRD", fbroot.c_str(), 1);
-    setenv("FIREBIRD_LOCK", (root_ + "/lock").c_str(), 1);
-    setenv("FIREBIRD_TMP", (root_ + "/work").c_str(), 1);
-    if (chdir((root_ + "/work").c_str()) != 0) throw std::runtime_error("chdir failed");
-
-    const std::string db = root_ + "/bench.fdb";
-    WriteText(root_ + "/create.sql", "CREATE DATABASE '" + db + "' USER 'SYSDBA';\n");
-    std::string out;
-    const std::string isql = std::string(QOR_ISQL) + " -q -b";
-    if (RunCommand(isql + " -i " + root_ + "/create.sql", out) != 0 ||
-        RunCommand(isql + " -user SYSDBA -i " + QOR_SQL_SCRIPT + " " + db, out) != 0) {
-      throw std::runtime_error("setting up the database failed:\n" + out);
-    }
-    db_ = std::make_unique<FbSession>(db);
+  Engine()
+      : root_(fbtest::MakePrivateRoot({"qor_bench_", std::string(QOR_LIBRARY_DIR) + ";" + QOR_NOOP_DIR, "",
+                                       QOR_SQL_SCRIPT})) {
+    if (chdir(root_.work.c_str()) != 0) throw std::runtime_error("chdir failed");
+    db_ = std::make_unique<FbSession>(root_.database);
   }
   ~Engine() {
     db_.reset();
-    if (getenv("QOR_KEEP_TEMP") == nullptr) {
-      std::error_code ignored;
-      std::filesystem::remove_all(root_, ignored);
-    }
+    fbtest::RemovePrivateRoot(root_);
   }
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
   FbSession& Db() { return *db_; }
 
  private:
-  std::string root_;
+  fbtest::PrivateRoot root_;
   std::unique_ptr<FbSession> db_;
 };
 

@@ -18,21 +18,10 @@
 
 #include "catalog.h"
 #include "fb_session.h"
+#include "private_root.h"
 #include "udr_catalog.h"
 
 namespace {
-
-int Shell(const std::string& command) {
-  const int status = std::system((command + " >/dev/null 2>&1").c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  return std::fclose(f) == 0 && ok;
-}
 
 // Seconds for one EXECUTE BLOCK that evaluates `expr` n times: the best of
 // three runs (the machine's other load only ever adds time).
@@ -55,30 +44,15 @@ double LoopSeconds(fbtest::FbSession& db, const std::string& expr, int n) {
 int main(int argc, char** argv) {
   const int n = argc > 1 ? std::atoi(argv[1]) : 20000;
   if (n < 1) return 2;
-  namespace fs = std::filesystem;
-  std::string base = fs::temp_directory_path().string() + "/qor_front_bench_XXXXXX";
-  if (mkdtemp(base.data()) == nullptr) return 1;
-  const std::string root = base + "/firebird";
-  fs::create_directories(root);
-  fs::create_directories(base + "/lock");
-  for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
-    fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, root + "/" + entry);
-  }
-  WriteText(root + "/firebird.conf", std::string("UdfAccess = Restrict ") + QOR_LIBRARY_DIR + "\n");
-  WriteText(root + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
-                                        "/plugins/udr_engine\n  Config = UDR_config\n}\n"
-                                        "Config = UDR_config {\n  path = " + QOR_LIBRARY_DIR + "\n}\n");
-  setenv("FIREBIRD", root.c_str(), 1);
-  setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
-  if (chdir(base.c_str()) != 0) return 1;
-  const std::string db = base + "/bench.fdb";
-  WriteText(base + "/create.sql", "CREATE DATABASE '" + db + "' USER 'SYSDBA';\n");
-  const std::string isql = std::string(QOR_ISQL) + " -q -b";
-  if (Shell(isql + " -i " + base + "/create.sql") != 0 ||
-      Shell(isql + " -user SYSDBA -i " + QOR_SQL_SCRIPT + " " + db) != 0) {
-    std::fprintf(stderr, "cannot set up the database in %s\n", base.c_str());
+  fbtest::PrivateRoot root;
+  try {
+    root = fbtest::MakePrivateRoot({"qor_front_bench_", QOR_LIBRARY_DIR, QOR_LIBRARY_DIR, QOR_SQL_SCRIPT});
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
+  if (chdir(root.work.c_str()) != 0) return 1;
+  const std::string db = root.database;
   catalog::Catalog cat = catalog::Parse(catalog::ReadFile(QOR_SQL_SCRIPT));
   if (!cat.errors.empty()) {
     for (const auto& e : cat.errors) std::fprintf(stderr, "%s\n", e.c_str());
@@ -129,7 +103,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.what());
     rc = 1;
   }
-  std::error_code ignored;
-  fs::remove_all(base, ignored);
+  fbtest::RemovePrivateRoot(root);
   return rc;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fb_session.h"
+#include "private_root.h"  // RunCommand
 
 namespace fbtest {
 
@@ -16,8 +17,6 @@ FbSession& Db();
 const std::string& WorkDir();
 // The test database; more attachments to it: FbSession(DatabasePath()).
 const std::string& DatabasePath();
-// Runs a shell command; returns its exit status and puts its output in `out`.
-int RunCommand(const std::string& command, std::string& out);
 
 // Helpers the engine test files share (engine_util.cpp).
 

@@ -1,0 +1,73 @@
+#include "private_root.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+namespace fbtest {
+
+int RunCommand(const std::string& command, std::string& out) {
+  out.clear();
+  FILE* p = popen((command + " 2>&1").c_str(), "r");
+  if (p == nullptr) return -1;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) throw std::runtime_error("cannot write " + path);
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
+}
+
+PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
+  namespace fs = std::filesystem;
+  std::string base = fs::temp_directory_path().string() + "/" + options.name_prefix + "XXXXXX";
+  if (mkdtemp(base.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  PrivateRoot root;
+  root.base = base;
+  root.work = base + "/work";
+  const std::string fbroot = base + "/firebird";
+  fs::create_directories(fbroot);
+  fs::create_directories(base + "/lock");
+  fs::create_directories(root.work);
+  for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
+    fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, fbroot + "/" + entry);
+  }
+  WriteText(fbroot + "/firebird.conf", "UdfAccess = Restrict " + options.udf_access + "\n");
+  if (options.udr_path.empty()) {
+    fs::create_symlink(std::string(QOR_FIREBIRD_ROOT) + "/plugins.conf", fbroot + "/plugins.conf");
+  } else {
+    WriteText(fbroot + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
+                                            "/plugins/udr_engine\n  Config = UDR_config\n}\n"
+                                            "Config = UDR_config {\n  path = " + options.udr_path + "\n}\n");
+  }
+  setenv("FIREBIRD", fbroot.c_str(), 1);
+  setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
+  setenv("FIREBIRD_TMP", root.work.c_str(), 1);
+
+  root.database = base + "/" + options.name_prefix + "db.fdb";
+  WriteText(base + "/create.sql", "CREATE DATABASE '" + root.database + "' USER 'SYSDBA';\n");
+  std::string out;
+  const std::string isql = std::string(QOR_ISQL) + " -q -b";
+  if (RunCommand(isql + " -i " + base + "/create.sql", out) != 0 ||
+      RunCommand(isql + " -user SYSDBA -i " + options.script + " " + root.database, out) != 0) {
+    throw std::runtime_error("setting up the database in " + base + " failed:\n" + out);
+  }
+  return root;
+}
+
+void RemovePrivateRoot(const PrivateRoot& root) {
+  if (getenv("QOR_KEEP_TEMP") != nullptr || root.base.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(root.base, ignored);
+}
+
+}  // namespace fbtest
