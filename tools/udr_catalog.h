@@ -46,7 +46,7 @@ std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors);
 // The module name used in EXTERNAL NAME and MODULE_NAME ('qor_udf3.dll').
 inline constexpr const char* kModule = "qor_udf3.dll";
 
-// The routine table (an initializer list of qor::udr::RoutineSpec).
+// The routine table (an initializer list of qor::udr::RoutineDecl).
 std::string UdrTable(const Catalog& cat, const std::vector<Shape>& shapes);
 
 // The parameter list and RETURNS clause of a function's UDR form:

@@ -12,7 +12,7 @@ namespace {
 using qor::udr::Kind;
 using qor::udr::ResultMode;
 
-const qor::udr::RoutineSpec kRoutines[] = {
+const qor::udr::RoutineDecl kRoutines[] = {
 #include "udr_routines.inc"
 };
 

@@ -229,19 +229,19 @@ constexpr unsigned kMaxTextField = 32766;
 // its legacy kind needs, whatever SQL type the declaration gave it, and text
 // fields get one byte more than declared for the terminating NUL. Either
 // builder may be nil.
-void Layout(CheckStatusWrapper* status, const RoutineSpec& spec, IRoutineMetadata* metadata,
+void Layout(CheckStatusWrapper* status, const RoutineDecl& decl, IRoutineMetadata* metadata,
             IMetadataBuilder* in_builder, IMetadataBuilder* out_builder) {
   if (in_builder != nullptr) {
     IMessageMetadata* in = metadata->getInputMetadata(status);
     if (Failed(status)) return;
     const unsigned declared = in->getCount(status);
-    unsigned expected = spec.arg_count;
-    if (spec.result.mode == ResultMode::Parameter) --expected;
-    if (!Failed(status) && declared != expected) SetMismatch(status, spec.name);
+    unsigned expected = decl.arg_count;
+    if (decl.result.mode == ResultMode::Parameter) --expected;
+    if (!Failed(status) && declared != expected) SetMismatch(status, decl.name);
     unsigned param = 0;
-    for (unsigned i = 0; i < spec.arg_count && !Failed(status); ++i) {
-      if (spec.result.mode == ResultMode::Parameter && spec.result.parameter == i + 1) continue;
-      const Kind kind = spec.args[i].kind;
+    for (unsigned i = 0; i < decl.arg_count && !Failed(status); ++i) {
+      if (decl.result.mode == ResultMode::Parameter && decl.result.parameter == i + 1) continue;
+      const Kind kind = decl.args[i].kind;
       if (kind == Kind::Text) {
         unsigned len = in->getLength(status, param);
         if (len >= kMaxTextField) len = kMaxTextField - 1;
@@ -261,8 +261,8 @@ void Layout(CheckStatusWrapper* status, const RoutineSpec& spec, IRoutineMetadat
     IMessageMetadata* out = metadata->getOutputMetadata(status);
     if (Failed(status)) return;
     const unsigned outs = out->getCount(status);
-    if (!Failed(status) && outs != 1) SetMismatch(status, spec.name);
-    const Kind kind = spec.result.mode == ResultMode::Parameter ? Kind::Blob : spec.result.kind;
+    if (!Failed(status) && outs != 1) SetMismatch(status, decl.name);
+    const Kind kind = decl.result.mode == ResultMode::Parameter ? Kind::Blob : decl.result.kind;
     if (!Failed(status)) {
       if (kind == Kind::Text) {
         unsigned len = out->getLength(status, 0);
@@ -281,7 +281,7 @@ void Layout(CheckStatusWrapper* status, const RoutineSpec& spec, IRoutineMetadat
 
 // The message as Layout makes it: a builder over the declared message with
 // Layout's changes applied. Nil after an error.
-IMessageMetadata* LaidOut(CheckStatusWrapper* status, const RoutineSpec& spec,
+IMessageMetadata* LaidOut(CheckStatusWrapper* status, const RoutineDecl& decl,
                           IRoutineMetadata* metadata, bool input) {
   IMessageMetadata* declared =
       input ? metadata->getInputMetadata(status) : metadata->getOutputMetadata(status);
@@ -289,7 +289,7 @@ IMessageMetadata* LaidOut(CheckStatusWrapper* status, const RoutineSpec& spec,
   IMetadataBuilder* builder = declared->getBuilder(status);
   declared->release();
   if (Failed(status) || builder == nullptr) return nullptr;
-  Layout(status, spec, metadata, input ? builder : nullptr, input ? nullptr : builder);
+  Layout(status, decl, metadata, input ? builder : nullptr, input ? nullptr : builder);
   IMessageMetadata* result = Failed(status) ? nullptr : builder->getMetadata(status);
   builder->release();
   return Failed(status) ? nullptr : result;
@@ -298,7 +298,7 @@ IMessageMetadata* LaidOut(CheckStatusWrapper* status, const RoutineSpec& spec,
 
 class Routine final : public IExternalFunctionImpl<Routine, CheckStatusWrapper> {
  public:
-  Routine(const RoutineSpec& spec, Entry entry) : spec_(spec), entry_(entry) {}
+  Routine(const RoutineDecl& decl, Entry entry) : decl_(decl), entry_(entry) {}
 
   bool Plan(CheckStatusWrapper* status, IRoutineMetadata* metadata);
 
@@ -309,7 +309,7 @@ class Routine final : public IExternalFunctionImpl<Routine, CheckStatusWrapper> 
  private:
   bool WriteResult(CheckStatusWrapper* status, void* result_ptr, unsigned char* out);
 
-  const RoutineSpec& spec_;
+  const RoutineDecl& decl_;
   const Entry entry_;
   ArgPlan args_[kMaxArgs];
   bool has_blobs_ = false;
@@ -320,27 +320,27 @@ class Routine final : public IExternalFunctionImpl<Routine, CheckStatusWrapper> 
 
 // The offsets are those of the messages as Layout made them in setup.
 bool Routine::Plan(CheckStatusWrapper* status, IRoutineMetadata* metadata) {
-  IMessageMetadata* in = LaidOut(status, spec_, metadata, true);
+  IMessageMetadata* in = LaidOut(status, decl_, metadata, true);
   if (in == nullptr) return false;
   unsigned param = 0;
-  for (unsigned i = 0; i < spec_.arg_count; ++i) {
+  for (unsigned i = 0; i < decl_.arg_count; ++i) {
     ArgPlan& a = args_[i];
-    a.kind = spec_.args[i].kind;
-    a.nullable = spec_.args[i].nullable;
-    a.returned = spec_.result.mode == ResultMode::Parameter && spec_.result.parameter == i + 1;
+    a.kind = decl_.args[i].kind;
+    a.nullable = decl_.args[i].nullable;
+    a.returned = decl_.result.mode == ResultMode::Parameter && decl_.result.parameter == i + 1;
     if (a.kind == Kind::Blob) has_blobs_ = true;
     if (a.returned) continue;
     a.offset = in->getOffset(status, param);
     a.null_offset = in->getNullOffset(status, param);
     if (a.kind == Kind::Text) {
       a.capacity = in->getLength(status, param);
-      if (a.capacity == 0 && !Failed(status)) SetMismatch(status, spec_.name);
+      if (a.capacity == 0 && !Failed(status)) SetMismatch(status, decl_.name);
     }
     ++param;
   }
   in->release();
   if (Failed(status)) return false;
-  IMessageMetadata* out = LaidOut(status, spec_, metadata, false);
+  IMessageMetadata* out = LaidOut(status, decl_, metadata, false);
   if (out == nullptr) return false;
   out_offset_ = out->getOffset(status, 0);
   out_null_offset_ = out->getNullOffset(status, 0);
@@ -365,7 +365,7 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
   // Whatever is still open after an error (or the result blob of a NULL
   // answer) is dropped; then the attachment and transaction are let go.
   auto release = [&] {
-    for (unsigned i = 0; i < spec_.arg_count; ++i) {
+    for (unsigned i = 0; i < decl_.arg_count; ++i) {
       if (links[i].blob != nullptr) DropBlob(master, links[i].blob);
       links[i].blob = nullptr;
     }
@@ -382,7 +382,7 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
     }
   }
 
-  for (unsigned i = 0; i < spec_.arg_count; ++i) {
+  for (unsigned i = 0; i < decl_.arg_count; ++i) {
     const ArgPlan& a = args_[i];
     if (a.kind == Kind::Blob) {
       TISC_Blob& r = records[i];
@@ -452,12 +452,12 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
   }
 
   void* result_ptr = nullptr;
-  const unsigned n = spec_.arg_count;
+  const unsigned n = decl_.arg_count;
   {
     const ResultAllocScope alloc_scope;
-    if (spec_.result.mode == ResultMode::ByValue) {
+    if (decl_.result.mode == ResultMode::ByValue) {
       unsigned char* field = out + out_offset_;
-      switch (spec_.result.kind) {
+      switch (decl_.result.kind) {
         case Kind::Double: {
           const double v = kCallers<double>[n](entry_, argv);
           if (std::isnan(v)) SetError(status, {isc_udf_fp_nan});
@@ -487,7 +487,7 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
     }
   }
   auto free_result = [&] {
-    if (spec_.result.mode == ResultMode::FreeIt) std::free(result_ptr);
+    if (decl_.result.mode == ResultMode::FreeIt) std::free(result_ptr);
     result_ptr = nullptr;
   };
   if (blob_failed || Failed(status)) {
@@ -509,7 +509,7 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
     links[i].blob = nullptr;
   }
 
-  if (spec_.result.mode == ResultMode::Parameter) {
+  if (decl_.result.mode == ResultMode::Parameter) {
     BlobLink& link = links[returned];
     if (records[returned].BlobHandle == nullptr) {
       // The function cleared the handle: its way of answering NULL.
@@ -527,7 +527,7 @@ void Routine::execute(CheckStatusWrapper* status, IExternalContext* context, voi
     return;
   }
 
-  if (spec_.result.mode != ResultMode::ByValue) WriteResult(status, result_ptr, out);
+  if (decl_.result.mode != ResultMode::ByValue) WriteResult(status, result_ptr, out);
   free_result();
   release();
 }
@@ -539,7 +539,7 @@ bool Routine::WriteResult(CheckStatusWrapper* status, void* result_ptr, unsigned
     *null_flag = -1;  // a nil result reads as SQL NULL
     return true;
   }
-  if (spec_.result.kind == Kind::Text) {
+  if (decl_.result.kind == Kind::Text) {
     const char* text = static_cast<const char*>(result_ptr);
     const size_t len = std::strlen(text);
     if (len > out_capacity_) {
@@ -551,13 +551,13 @@ bool Routine::WriteResult(CheckStatusWrapper* status, void* result_ptr, unsigned
     std::memcpy(field, &len16, sizeof len16);
     std::memcpy(field + sizeof len16, text, len);
   } else {
-    if (spec_.result.kind == Kind::Double) {
+    if (decl_.result.kind == Kind::Double) {
       double v;
       std::memcpy(&v, result_ptr, sizeof v);
       if (std::isnan(v)) SetError(status, {isc_udf_fp_nan});
       else if (std::isinf(v)) SetError(status, {isc_udf_fp_overflow});
     }
-    std::memcpy(field, result_ptr, ValueLength(spec_.result.kind));
+    std::memcpy(field, result_ptr, ValueLength(decl_.result.kind));
   }
   *null_flag = 0;
   return !Failed(status);
@@ -568,8 +568,8 @@ bool Routine::WriteResult(CheckStatusWrapper* status, void* result_ptr, unsigned
 
 class Factory final : public IUdrFunctionFactoryImpl<Factory, CheckStatusWrapper> {
  public:
-  void Init(const RoutineSpec* spec, Entry entry) {
-    spec_ = spec;
+  void Init(const RoutineDecl* decl, Entry entry) {
+    decl_ = decl;
     entry_ = entry;
   }
 
@@ -581,18 +581,18 @@ class Factory final : public IUdrFunctionFactoryImpl<Factory, CheckStatusWrapper
                              IRoutineMetadata* metadata) override;
 
  private:
-  const RoutineSpec* spec_ = nullptr;
+  const RoutineDecl* decl_ = nullptr;
   Entry entry_ = nullptr;
 };
 
 void Factory::setup(CheckStatusWrapper* status, IExternalContext*, IRoutineMetadata* metadata,
                     IMetadataBuilder* in_builder, IMetadataBuilder* out_builder) {
-  Layout(status, *spec_, metadata, in_builder, out_builder);
+  Layout(status, *decl_, metadata, in_builder, out_builder);
 }
 
 IExternalFunction* Factory::newItem(CheckStatusWrapper* status, IExternalContext*,
                                     IRoutineMetadata* metadata) {
-  auto* routine = new (std::nothrow) Routine(*spec_, entry_);
+  auto* routine = new (std::nothrow) Routine(*decl_, entry_);
   if (routine == nullptr) {
     SetError(status, {isc_virmemexh});
     return nullptr;
@@ -609,14 +609,14 @@ const char kAnchor = 0;
 
 }  // namespace
 
-void RegisterRoutines(IStatus* raw, IUdrPlugin* plugin, const RoutineSpec* table,
+void RegisterRoutines(IStatus* raw, IUdrPlugin* plugin, const RoutineDecl* table,
                       size_t count) noexcept {
   try {
     CheckStatusWrapper status(raw);
     // The factories live as long as the library: the engine keeps them.
     // Never freed: the engine may still dispose of them while the process ends.
     static Factory* factories = nullptr;
-    static const RoutineSpec* registered = nullptr;
+    static const RoutineDecl* registered = nullptr;
     if (registered != table) {
       Dl_info info{};
       void* self = nullptr;

@@ -31,24 +31,24 @@ enum class ResultMode : uint8_t {
 
 inline constexpr size_t kMaxArgs = 15;
 
-struct ArgSpec {
+struct ArgDecl {
   Kind kind = Kind::Double;
   uint32_t length = 0;    // Text: declared CSTRING length
   bool nullable = false;  // declared NULL: SQL NULL arrives as a nil pointer (blobs: a record without a handle either way)
 };
 
-struct ResultSpec {
+struct ResultDecl {
   Kind kind = Kind::Double;
   ResultMode mode = ResultMode::ByValue;
   uint32_t length = 0;     // Text: declared CSTRING length
   uint32_t parameter = 0;  // ResultMode::Parameter: 1-based argument number
 };
 
-struct RoutineSpec {
+struct RoutineDecl {
   const char* name;  // the exported entry point, also the UDR entry name
-  ResultSpec result;
+  ResultDecl result;
   uint32_t arg_count;
-  ArgSpec args[kMaxArgs];
+  ArgDecl args[kMaxArgs];
 };
 
 }  // namespace qor::udr
