@@ -18,6 +18,11 @@ int32_t FieldValue(std::string_view text, size_t start, size_t i) {
 
 bool Fits16(int32_t v) { return v >= 0 && v <= 65535; }
 
+// The part of a day that a time of day is, counted in milliseconds.
+double DayFraction(double hour, double minute, double second, double msec) {
+  return (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
+}
+
 TDateTime ParseDate(std::string_view text, const CivilDate* fixed_today) noexcept {
   CivilDate today{};
   bool have_today = false;
@@ -85,8 +90,7 @@ TDateTime ParseDate(std::string_view text, const CivilDate* fixed_today) noexcep
     if (!Fits16(v)) return 0.0;
   }
   if (!IsValidDate(year, month, day) || hour >= 24 || minute >= 60 || second >= 60) return 0.0;
-  const double time = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0) / 86400000.0;
-  return static_cast<double>(DaysFromCivil(year, month, day)) + time;
+  return static_cast<double>(DaysFromCivil(year, month, day)) + DayFraction(hour, minute, second, 0);
 }
 
 }  // namespace
@@ -131,7 +135,7 @@ TDateTime ParseTimeText(std::string_view input) noexcept {
   const int32_t msec = field[3];
   if (hour >= 24 || minute >= 60 || second >= 60) return 0.0;
   if (msec < 0 || msec >= 1000) return 0.0;
-  return (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
+  return DayFraction(hour, minute, second, msec);
 }
 
 }  // namespace qor
