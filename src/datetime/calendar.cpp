@@ -22,7 +22,7 @@ int64_t FloorDiv(int64_t a, int64_t b) noexcept {
 
 DateError::DateError(int64_t year, int64_t month, int64_t day)
     : UdfError(std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) +
-               " is not a valid date") {}
+               " is not a valid date specification") {}
 
 int32_t DaysInMonth(int64_t year, int64_t month) noexcept {
   static constexpr int32_t kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

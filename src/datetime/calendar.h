@@ -17,7 +17,7 @@ struct CivilDate {
 };
 
 // Raised when a date is built from an impossible year, month and day; the
-// message is "<year>-<month>-<day> is not a valid date".
+// message is "<year>-<month>-<day> is not a valid date specification".
 class DateError : public UdfError {
  public:
   DateError(int64_t year, int64_t month, int64_t day);

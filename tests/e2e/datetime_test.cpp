@@ -185,7 +185,7 @@ TEST(DateTime, ErrorsAreLoggedWithAValidResult) {
        "0", "fn_SecondsBetween: Range check error"},
       {"CAST(fn_DaysOfMonth(2, 65536) AS VARCHAR(30))", "0", "fn_DaysOfMonth: Range check error"},
       {"CAST(fn_Ablauf_Tag(DATE '9999-12-10', -5, 0, 0, 0) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
-       "fn_Ablauf_Tag: 10000-1-5 is not a valid date"},
+       "fn_Ablauf_Tag: 10000-1-5 is not a valid date specification"},
       {"CAST(fn_Ablauf_Tag(DATE '2024-01-10', -65536, 0, 0, 0) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",
        "fn_Ablauf_Tag: Range check error"},
       {"CAST(fn_Ablauf_Tag(DATE '2024-01-10', 0, 1, 0, 65535) AS VARCHAR(30))", "1899-12-30 00:00:00.0000",

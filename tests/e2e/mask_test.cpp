@@ -60,7 +60,7 @@ TEST(MaskEngine, FailuresAreLoggedUnderTheCalledName) {
       {"fn_MaskDate('f10.12', TIMESTAMP '2023-02-01 00:00:00')", ": fn_MaskDate: Range check error"},
       {"fn_MaskDate('Z-65536', TIMESTAMP '2023-02-01 00:00:00')", ": fn_MaskDate: Range check error"},
       {"fn_MaskDate('Z-1', TIMESTAMP '9999-12-31 00:00:00')",
-       ": fn_MaskDate: 10000-1-1 is not a valid date"},
+       ": fn_MaskDate: 10000-1-1 is not a valid date specification"},
       {"fn_MaskString('Z1', '31.12.9999')", ": fn_MaskString: Range check error"},
       {"fn_MaskString('S40000', 'x')", ": fn_MaskString: Range check error"},
   };

@@ -96,7 +96,7 @@ TEST(AblaufTag, OutsideTheCalendar) {
     AblaufTag(RefDays(9999, 12, 10), -5, 0, 0, 0);
     ADD_FAILURE() << "no error";
   } catch (const DateError& e) {
-    EXPECT_STREQ(e.what(), "10000-1-5 is not a valid date");
+    EXPECT_STREQ(e.what(), "10000-1-5 is not a valid date specification");
   }
   // Adding days alone checks nothing here; the engine date's 32-bit range is
   // the caller's check.

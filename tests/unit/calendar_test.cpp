@@ -81,7 +81,7 @@ TEST(Calendar, MonthLengthsLeapYearsAndValidDates) {
     EncodeDate(10000, 1, 31);
     ADD_FAILURE() << "no error";
   } catch (const DateError& e) {
-    EXPECT_STREQ(e.what(), "10000-1-31 is not a valid date");
+    EXPECT_STREQ(e.what(), "10000-1-31 is not a valid date specification");
   }
   EXPECT_THROW(EncodeDate(2023, 2, 29), DateError);
 }
