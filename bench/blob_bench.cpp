@@ -93,10 +93,26 @@ MemoryBlob& Settings(size_t size) {
   return blob;
 }
 
+// An allocation text of short share lines (about 16 bytes each, the kind
+// that makes a table of lines cost more than the blob itself): the field
+// line, then "1=4711,A,10.5" with LF, keyed 1, 2, ...
+MemoryBlob& Allocation(size_t size) {
+  static MemoryBlob blob;
+  if (blob.content.size() != size) {
+    blob.content = "FELDER=KSTNR,KTRNR,BETRAG\n";
+    blob.content.reserve(size);
+    for (size_t i = 1; blob.content.size() < size; ++i) {
+      const std::string line = std::to_string(i) + "=" + std::to_string(i % 9000) + ",A,1.5\n";
+      blob.content.append(line, 0, std::min(line.size(), size - blob.content.size()));
+    }
+  }
+  return blob;
+}
+
 template <typename Call>
-void RunOnBlob(benchmark::State& state, Call&& call) {
+void RunOnBlob(benchmark::State& state, Call&& call, MemoryBlob& (*content)(size_t) = Settings) {
   const size_t size = static_cast<size_t>(state.range(0));
-  MemoryBlob& blob = Settings(size);
+  MemoryBlob& blob = content(size);
   size_t peak = 0;
   for (auto _ : state) {
     const size_t before = g_live.load();
@@ -144,6 +160,24 @@ void BM_ListValue(benchmark::State& state) {
   });
 }
 
+// fn_BlobSubField over an allocation text of short lines: counting the share
+// lines, the value of a key on no line (every line is compared) and the
+// value in a line near the end ("#n"). Each reads the lines one at a time:
+// time per byte flat, peak_per_byte near 1 like the others.
+void BM_BlobSubFieldCount(benchmark::State& state) {
+  RunOnBlob(state, [](const qor::BlobSource& s) { return qor::BlobSubField(s, "BETRAG", "?").size(); }, Allocation);
+}
+
+void BM_BlobSubFieldKey(benchmark::State& state) {
+  RunOnBlob(state, [](const qor::BlobSource& s) { return qor::BlobSubField(s, "BETRAG", "none").size(); },
+            Allocation);
+}
+
+void BM_BlobSubFieldLine(benchmark::State& state) {
+  RunOnBlob(state, [](const qor::BlobSource& s) { return qor::BlobSubField(s, "BETRAG", "#999999").size(); },
+            Allocation);
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
   for (int64_t mb : {1, 10, 100}) b->Arg(mb << 20);
   b->Unit(benchmark::kMillisecond);
@@ -154,5 +188,8 @@ BENCHMARK(BM_ScanBlob)->Apply(Sizes);
 BENCHMARK(BM_ListLine)->Apply(Sizes);
 BENCHMARK(BM_ListLineAll)->Apply(Sizes);
 BENCHMARK(BM_ListValue)->Apply(Sizes);
+BENCHMARK(BM_BlobSubFieldCount)->Apply(Sizes);
+BENCHMARK(BM_BlobSubFieldKey)->Apply(Sizes);
+BENCHMARK(BM_BlobSubFieldLine)->Apply(Sizes);
 
 }  // namespace

@@ -27,9 +27,9 @@ QOR_EXPORT double fn_SHHaben(const char* flag, const double* amount) {
   return Guard(__func__, 0.0, [&] { return SHHaben(ArgText(flag), ArgValue(amount)); });
 }
 
+// Fails only for a NaN or infinite amount, which has no sound answer but 0.
 QOR_EXPORT double fn_SHBetrag(const char* flag, const double* amount) {
-  return Guard(__func__, ArgValue(amount),
-               [&] { return SHBetrag(ArgText(flag), ArgValue(amount)); });
+  return Guard(__func__, 0.0, [&] { return SHBetrag(ArgText(flag), ArgValue(amount)); });
 }
 
 QOR_EXPORT double fn_SHBetragExt(const char* flag, const double* amount, const char* positive,

@@ -1,7 +1,6 @@
 #include "accounting/booking.h"
 
 #include "datetime/calendar.h"
-#include <cmath>
 
 #include "frame/errors.h"
 
@@ -11,9 +10,7 @@ double Buchungssumme(std::string_view side, double amount, double condition, dou
                      double second) {
   double result = side == "H" ? -amount : amount;
   if (condition == 0.0) result = (result + first) + second;
-  if (std::isinf(result) && std::isfinite(amount) && std::isfinite(first) && std::isfinite(second))
-    throw FloatOverflowError();
-  return result;
+  return CheckFinite(result);
 }
 
 int64_t FixedDayOfNextMonth(int64_t day, int64_t n) {

@@ -8,8 +8,9 @@ namespace qor {
 
 // The signed amount of a booking line: negated when the side flag is exactly
 // "H"; when the condition value is 0.0 the two addends are added as they are
-// (not negated for "H"). A sum beyond the double range raises
-// FloatOverflowError: the server would refuse an infinite result and fail the
+// (not negated for "H"). A result that is not a finite double (a sum beyond
+// the double range, or a NaN or infinite amount or addend that reaches it)
+// throws through CheckFinite: the server would refuse it and fail the
 // caller's statement.
 double Buchungssumme(std::string_view side, double amount, double condition, double first,
                      double second);

@@ -1,4 +1,6 @@
-// Debit (Soll, "S") and credit (Haben, "H") amounts of a booking.
+// Debit (Soll, "S") and credit (Haben, "H") amounts of a booking. An amount
+// that is NaN or infinite and would be the result throws (CheckFinite)
+// instead of being passed through.
 #pragma once
 
 #include <string_view>

@@ -1,5 +1,6 @@
 #include "accounting/kst_verteilen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,11 +21,16 @@ constexpr long double kSumTolerance = 0.001L;
   throw UdfError("List index (" + std::to_string(position) + ") out of bounds");
 }
 
-// A share beyond the double range (or NaN) has no number text that reads
-// back: the spread is given up rather than written wrong.
-void CheckFinite(double value) {
-  if (std::isnan(value)) throw UdfError("Invalid floating point operation");
-  if (std::isinf(value)) throw FloatOverflowError();
+// The decimal places of an amount as its number text shows them, at least
+// 2; 10 or more (more than RoundDecimals takes) come back as -1.
+int AmountDecimals(double amount) {
+  int places = 2;
+  if (amount != 0.0) {
+    const Digits digits = SignificantDigits(amount, 15);
+    const size_t last = digits.digits.find_last_not_of('0');
+    places = std::max(places, static_cast<int>(last) - digits.exponent);
+  }
+  return places < 10 ? places : -1;
 }
 
 // The comma text of a rewritten line, without trailing bytes of 32 or below.
@@ -70,6 +76,7 @@ std::string KstBetragVerteilen(std::string_view text, double amount) {
   if (std::fabs(sum - amount) < kSumTolerance) return std::string(text);
 
   std::vector<std::string> out(lines.begin(), lines.end());
+  const int remainder_places = std::isfinite(amount) ? AmountDecimals(amount) : -1;
   sum = 0.0;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!IsShareLine(i, fields)) continue;
@@ -77,7 +84,11 @@ std::string KstBetragVerteilen(std::string_view text, double amount) {
     if (items.size() <= prozent_at) ThrowListIndex(prozent);
     const double percent = ParseFloatText(items[prozent_at]);
     if (items.size() <= betrag_at) ThrowListIndex(betrag);
-    double value = amount - sum;  // the last line: what the others leave
+    // The last line takes what the others leave, rounded to the places of
+    // the amount: the binary difference (4.02 less three times 1.01 is
+    // 0.98999999...) would not add up once the shares are read as text.
+    double value = amount - sum;
+    if (i == last_share && remainder_places > 0) value = RoundDecimals(value, remainder_places);
     if (i < last_share) {
       const double product = amount * percent;
       CheckFinite(product);

@@ -10,8 +10,9 @@ namespace qor {
 // Spreads `amount` over the share lines (every line after the first) by
 // their PROZENT values: each line's BETRAG becomes its share rounded to cents
 // by RoundDecimals, and the last share line takes whatever the others leave
-// (its own percentage does not count), so that the shares add up to the
-// amount. Rewritten share lines are keyed 1, 2, ... by their position in the
+// (its own percentage does not count), rounded to the decimal places the
+// amount's number text has and at least to cents, so that the shares written
+// as text add up to the amount. Rewritten share lines are keyed 1, 2, ... by their position in the
 // text, written as comma texts, and every line ends in LF.
 //
 // The text comes back byte for byte as it was when it has no field line

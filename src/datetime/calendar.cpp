@@ -3,8 +3,6 @@
 #include <ctime>
 #include <string>
 
-#include "frame/log.h"
-
 namespace qor {
 
 namespace {
@@ -76,9 +74,12 @@ int32_t DayOfWeek(int64_t day) noexcept {
   return static_cast<int32_t>(r + 1);
 }
 
-CivilDate Today() {
-  const std::tm local = LocalNow();
+CivilDate LocalDate(std::time_t moment) {
+  std::tm local{};
+  localtime_r(&moment, &local);
   return CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
+
+CivilDate Today() { return LocalDate(std::time(nullptr)); }
 
 }  // namespace qor

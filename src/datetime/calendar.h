@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 #include "frame/errors.h"
 #include "frame/timestamp.h"
@@ -48,7 +49,10 @@ CivilDate CivilFromDays(int64_t day);
 // Weekday of a day count, Monday = 1 ... Sunday = 7.
 int32_t DayOfWeek(int64_t day) noexcept;
 
-// Today's local date from the system clock.
+// The local date (the process's time zone) at a moment of the clock.
+CivilDate LocalDate(std::time_t moment);
+
+// Today's local date from the system clock: LocalDate of now.
 CivilDate Today();
 
 }  // namespace qor

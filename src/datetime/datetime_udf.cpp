@@ -81,7 +81,7 @@ QOR_EXPORT TFBTimeStamp* fn_GetDate(TFBTimeStamp* ts) {
 }
 
 QOR_EXPORT double fn_GetTime(const TFBTimeStamp* ts) {
-  return ts == nullptr ? 0.0 : ts->time / kTimeUnitsPerDay;
+  return ts == nullptr ? 0.0 : TimeOfTimeStamp(*ts) / kTimeUnitsPerDay;
 }
 
 QOR_EXPORT double fn_GetDateTime(const TFBTimeStamp* ts) {
@@ -98,7 +98,7 @@ QOR_EXPORT TFBTimeStamp* fn_FloatToTimeStamp(const double* value) {
 
 QOR_EXPORT char* fn_DateTimeToStr(const TFBTimeStamp* ts) {
   return GuardText(__func__, [&] {
-    return ts == nullptr ? std::string() : DateTimeText(DayOfTimeStamp(*ts), ts->time);
+    return ts == nullptr ? std::string() : DateTimeText(DayOfTimeStamp(*ts), TimeOfTimeStamp(*ts));
   });
 }
 

@@ -2,6 +2,7 @@
 // exported function turns them into an error-log line and a neutral result.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
@@ -32,6 +33,22 @@ class FloatOverflowError : public UdfError {
  public:
   FloatOverflowError() : UdfError("Floating point overflow") {}
 };
+
+// A NaN where a number was needed.
+class InvalidFloatError : public UdfError {
+ public:
+  InvalidFloatError() : UdfError("Invalid floating point operation") {}
+};
+
+// value itself when it is finite; a NaN throws InvalidFloatError and an
+// infinity FloatOverflowError. The engine refuses a NaN or an infinite result
+// and fails the caller's statement, so a result that would be one is given
+// up here: the guard logs it once and answers with its neutral value.
+inline double CheckFinite(double value) {
+  if (std::isnan(value)) throw InvalidFloatError();
+  if (std::isinf(value)) throw FloatOverflowError();
+  return value;
+}
 
 // A file or directory operation failed.
 class IoError : public UdfError {

@@ -344,6 +344,19 @@ void SplitList(std::string_view text, TextList& list, char separator, BlankRule 
   while (reader.Next(raw, quoted)) AppendItem(list.emplace_back(), raw, quoted);
 }
 
+void ForEachListItem(std::string_view text, char separator, BlankRule blanks,
+                     const std::function<bool(const std::string& item)>& visit) {
+  ItemReader reader(text, separator, blanks);
+  std::string item;
+  std::string_view raw;
+  bool quoted = false;
+  while (reader.Next(raw, quoted)) {
+    item.clear();
+    AppendItem(item, raw, quoted);
+    if (!visit(item)) return;
+  }
+}
+
 std::string ListItem(std::string_view text, int32_t n, char separator, BlankRule blanks) {
   std::string item;
   if (n < 0) return item;

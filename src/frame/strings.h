@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,12 @@ std::string_view TextBefore(std::string_view text, char c) noexcept;
 // are skipped and a blank also ends an unquoted item, so a text of only blanks
 // gives an empty list; with BlanksInItems blanks are item characters.
 void SplitList(std::string_view text, TextList& list, char separator, BlankRule blanks);
+
+// The items of SplitList's result one at a time, without building the list:
+// calls visit with each item in order and stops early when it returns false.
+// The item passed is reused for the next one.
+void ForEachListItem(std::string_view text, char separator, BlankRule blanks,
+                     const std::function<bool(const std::string& item)>& visit);
 
 // Item n (0-based) of SplitList's result; empty when n < 0 or beyond the end.
 // Builds only that item, not the whole list.

@@ -7,7 +7,7 @@
 namespace qor {
 
 TDateTime TimeStampToDateTime(const TFBTimeStamp& ts) {
-  return (static_cast<double>(ts.date) + kEngineDayZero) + ts.time / kTimeUnitsPerDay;
+  return (static_cast<double>(ts.date) + kEngineDayZero) + TimeOfTimeStamp(ts) / kTimeUnitsPerDay;
 }
 
 // Rounded to the nearest unit, not cut: a day count is binary, and the

@@ -10,6 +10,15 @@ namespace qor {
 
 using TDateTime = double;
 
+// The time field of an engine timestamp in 1/10000-second units. The engine
+// never sends a time of a whole day or more; should one arrive, it counts as
+// the last unit of its day (23:59:59.9999), so that every function reads the
+// day of the date field and a time below 24:00.
+inline uint32_t TimeOfTimeStamp(const TFBTimeStamp& ts) noexcept {
+  return ts.time > kMaxEngineTime ? kMaxEngineTime : ts.time;
+}
+
+// The day count of an engine timestamp, its time read by TimeOfTimeStamp.
 TDateTime TimeStampToDateTime(const TFBTimeStamp& ts);
 
 // Throws RangeError when the date leaves the 32-bit range, when the day count

@@ -62,5 +62,32 @@ TEST(Kontenbereich, LongRangeListsFromColumns) {
   Db().Execute("DROP TABLE range_rules");
 }
 
+// The shares written into the text add up, as decimals, to the amount: the
+// last one is the remainder rounded to the places of the amount.
+TEST(KstBetragVerteilen, SharesAddUpAsWritten) {
+  const std::string four = "'FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=1,25,0' || ASCII_CHAR(10) || "
+                           "'2=2,25,0' || ASCII_CHAR(10) || '3=3,25,0' || ASCII_CHAR(10) || '4=4,25,0'";
+  const std::string halves = "'FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || '1=1,50,0' || ASCII_CHAR(10) || '2=2,50,0'";
+  std::string twenty = "'FELDER=KSTNR,PROZENT,BETRAG'";
+  for (int i = 1; i <= 20; ++i) twenty += " || ASCII_CHAR(10) || '" + std::to_string(i) + "=" + std::to_string(i) + ",5,0'";
+  auto rows = Db().Query("SELECT fn_KstBetragVerteilen(" + four + ", 4.02), fn_KstBetragVerteilen(" + halves +
+                         ", 24.98999), fn_KstBetragVerteilen(" + twenty + ", 0.19), fn_KstBetragVerteilen(" +
+                         halves + ", 0.10) FROM RDB$DATABASE");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].text, "FELDER=KSTNR,PROZENT,BETRAG\n1=1,25,1.01\n2=2,25,1.01\n3=3,25,1.01\n4=4,25,0.99\n");
+  EXPECT_EQ(rows[0][1].text, "FELDER=KSTNR,PROZENT,BETRAG\n1=1,50,12.5\n2=2,50,12.48999\n");
+  std::string want = "FELDER=KSTNR,PROZENT,BETRAG\n";
+  // 5 % of 0.19 is 0.0095, rounded up to a cent: the first 19 lines take
+  // 0.01 each and the last line what is left, exactly 0.
+  for (int i = 1; i <= 19; ++i) want += std::to_string(i) + "=" + std::to_string(i) + ",5,0.01\n";
+  want += "20=20,5,0\n";
+  EXPECT_EQ(rows[0][2].text, want);
+  EXPECT_EQ(rows[0][3].text, "FELDER=KSTNR,PROZENT,BETRAG\n1=1,50,0.05\n2=2,50,0.05\n");
+  // (A * P) / 100: 0.10 over 24.99 % and 75.01 % gives 0.03 and 0.07.
+  EXPECT_EQ(Db().Scalar("SELECT fn_KstBetragVerteilen('FELDER=KSTNR,PROZENT,BETRAG' || ASCII_CHAR(10) || "
+                        "'1=1,24.99,0' || ASCII_CHAR(10) || '2=2,75.01,0', 0.10) FROM RDB$DATABASE").text,
+            "FELDER=KSTNR,PROZENT,BETRAG\n1=1,24.99,0.03\n2=2,75.01,0.07\n");
+}
+
 }  // namespace
 }  // namespace fbtest

@@ -178,6 +178,31 @@ TEST_F(BlobTest, AllocationFieldsFromStoredBlobs) {
   Db().Execute("DROP TABLE blob_alloc");
 }
 
+// An allocation blob of many short share lines is read line by line: the
+// count, a line near the end and keys compared untrimmed.
+TEST_F(BlobTest, SubFieldOverManyShortLines) {
+  std::string text = "FELDER=KSTNR,KTRNR,BETRAG\r\n";
+  constexpr int kLines = 200000;
+  for (int i = 1; i <= kLines; ++i) text += std::to_string(i) + "=" + std::to_string(i % 97) + ",A,1.5\n";
+  ASSERT_TRUE(WriteFileBytes(WorkDir() + "/short_lines.txt", text));
+  Db().Execute("CREATE TABLE blob_short (aufteilung BLOB SUB_TYPE TEXT)");
+  Db().Execute("INSERT INTO blob_short VALUES (fn_BlobLoadFromFile('short_lines.txt'))");
+  auto rows = Db().Query(
+      "SELECT fn_BlobSubField(aufteilung, 'x', '?'), fn_BlobSubField(aufteilung, 'kstnr', '#200000'), "
+      "fn_BlobSubField(aufteilung, 'KSTNR', '#200001'), fn_BlobSubField(aufteilung, 'KSTNR', '2'), "
+      "fn_BlobSubField(aufteilung, 'KSTNR', ' 2'), fn_BlobSubField(aufteilung, 'KSTNR', 'none'), "
+      "CHAR_LENGTH(fn_BlobSubField(aufteilung, 'BETRAG', '*')) FROM blob_short");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].text, std::to_string(kLines));
+  EXPECT_EQ(rows[0][1].text, std::to_string(kLines % 97));
+  EXPECT_EQ(rows[0][2].text, "");
+  EXPECT_EQ(rows[0][3].text, "2\r\n");
+  EXPECT_EQ(rows[0][4].text, "");  // the line selector is not trimmed
+  EXPECT_EQ(rows[0][5].text, "");
+  EXPECT_EQ(rows[0][6].integer, 255);
+  Db().Execute("DROP TABLE blob_short");
+}
+
 TEST_F(BlobTest, SavesAndLoadsFiles) {
   const std::string path = WorkDir() + "/saved_big.txt";
   EXPECT_EQ(Db().Scalar(OnBig("fn_BlobSaveToFile(body, " + Quote(path) + ", 0)")).number,

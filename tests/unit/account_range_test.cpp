@@ -147,6 +147,21 @@ TEST(AccountRange, NumericRanges) {
   });
 }
 
+// The upper bound of a range item is its first 255 characters after the
+// "-": here 251 zeros and 4799 (so 4799.99), not the 47995 that the whole
+// item would spell.
+TEST(AccountRange, UpperBoundIsCutAt255Characters) {
+  const std::string cut = "1-" + std::string(251, '0') + "47995";
+  const std::string whole = "1-" + std::string(250, '0') + "47995";  // 255 characters: all of it
+  ExpectCases({
+      {4799.99, cut.c_str(), "", true},
+      {4800, cut.c_str(), "", false},
+      {10000, cut.c_str(), "", false},
+      {10000, whole.c_str(), "", true},
+      {47995.99, whole.c_str(), "", true},
+  });
+}
+
 TEST(AccountRange, PatternRangesMatchOnlyTheirEnds) {
   ExpectCases({
       {4700, "4700-48XX", "", true},

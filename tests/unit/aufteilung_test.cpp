@@ -150,6 +150,10 @@ TEST(KstToAufteilung, ShareLinesOfBothWriters) {
       // a line break would split the share line when it is read back
       {4711, 0, 400, 5, 1, "A\r\nB", "1=4711,\"A  B\",,400,,100,5", "1=4711,\"A  B\",,400,1,100,5"},
       {4711, 0, 400, 5, -2.5, "", "1=4711,,,400,,100,5", "1=4711,,,400,\"-2.5\",100,5"},
+      // fractional cost centre and cost type: the second writer quotes them too
+      {4711.5, 0, 400.25, 5, 1, "", "1=4711.5,,,400.25,,100,5", "1=\"4711.5\",,,\"400.25\",1,100,5"},
+      {4711, 12.5, 0, 5, 1, "", "1=4711,,,12.5,,100,5", "1=4711,,,\"12.5\",1,100,5"},
+      {0.5, 0, 400, 5, 1, "K", "1=0.5,K,,400,,100,5", "1=\"0.5\",K,,400,1,100,5"},
   };
   for (const auto& c : cases) {
     std::string one = KstToAufteilung(c.kst, c.fallback, c.koart, c.betrag, c.ktr);

@@ -56,6 +56,10 @@ TEST(ListLine, SelectsTheLinesThatHoldTheKey) {
   };
   for (const auto& c : cases) EXPECT_EQ(ListLine(kSettings, c.key, c.mode), c.lines) << c.key << " " << c.mode;
   EXPECT_EQ(ListLine("\xE4rger\n", "\xC4R", -1), "\xE4rger");
+  // The key is folded as well as the line, ISO-8859-1 letters included.
+  EXPECT_EQ(ListLine("x\n\xC4RGER=1\n", "\xE4r", -1), "\xC4RGER=1");
+  EXPECT_EQ(ListLine("\xDE\xC0\xD6\n", "\xFE\xE0\xF6", -1), "\xDE\xC0\xD6");
+  EXPECT_EQ(ListLine("\xC4RGER=1\n", "\xE4r", 0), "");  // not without mode < 0
 }
 
 TEST(ScanText, FindsTheTextIgnoringCase) {
@@ -69,6 +73,8 @@ TEST(ScanText, FindsTheTextIgnoringCase) {
       {kSettings, "gamma", 0},
       {kSettings, "hostNAME", 29},
       {"\xE4rger", "\xC4R", 1},
+      {"x\xC4RGER", "\xE4r", 2},  // the search text is folded too
+      {"\xDE\xC0\xD6", "\xFE\xE0\xF6", 1},
       {"ab", "abc", 0},
       {"", "a", 0},
   };

@@ -69,6 +69,33 @@ TEST(BlobSubField, OnlyAllocationTextsAreRead) {
   EXPECT_EQ(SubFieldAnswer("x FELDER=A", "?", ""), "");
 }
 
+// Lines end at CR LF, LF or CR; a separator at the very end adds no line,
+// an empty line in between is a line.
+TEST(BlobSubField, LinesAsTheSeparatorsMakeThem) {
+  struct Case {
+    const char* text;
+    const char* field;
+    const char* line;
+    const char* answer;
+  } cases[] = {
+      {"FELDER=A\r\n1=x\r\n2=y\r\n", "A", "?", "2"},
+      {"FELDER=A\r\n1=x\r\n2=y\r\n\r\n", "A", "?", "3"},
+      {"FELDER=A\n\n2=y", "A", "?", "2"},
+      {"FELDER=A\n1=x\r2=y\r\n3=z", "A", "#2", "y"},
+      {"FELDER=A\n1=x\r2=y\r\n3=z", "A", "#3", "z"},
+      {"FELDER=A\n1=x\r2=y\r\n3=z", "A", "#4", ""},
+      {"FELDER=A\n1=x\r\r3=z", "A", "#2", ""},
+      {"FELDER=A\n1=x\r\r3=z", "A", "", "1\r\n\r\n3\r\n"},
+      {"FELDER=A\n1=x\r\r3=z", "A", "*", "x\r\n\r\nz\r\n"},
+      {"FELDER=A", "A", "*", ""},
+      {"FELDER=A", "A", "#1", ""},
+      {"FELDER=A\n", "A", "?", "0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SubFieldAnswer(c.text, c.field, c.line), c.answer) << c.text << " [" << c.field << "] [" << c.line << "]";
+  }
+}
+
 TEST(BlobSubField, ReadsTheWholeBlobAndCutsTheAnswer) {
   std::string text = "FELDER=A\n";
   for (int i = 1; i <= 2000; ++i) text += std::to_string(i) + "=v" + std::to_string(i) + "\n";

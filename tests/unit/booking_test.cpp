@@ -1,6 +1,7 @@
 #include "accounting/booking.h"
 
 #include <ctime>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,16 @@ TEST(Buchungssumme, SignAndAddends) {
   EXPECT_THROW(Buchungssumme("S", 1e308, 0, 1e308, 0), FloatOverflowError);
   EXPECT_THROW(Buchungssumme("H", 1e308, 0, -1e308, 0), FloatOverflowError);
   EXPECT_EQ(Buchungssumme("S", 1e308, 1, 1e308, 0), 1e308);
+  // Nor is a NaN or infinite amount or addend passed through.
+  const double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double kInf = std::numeric_limits<double>::infinity();
+  EXPECT_THROW(Buchungssumme("S", kNaN, 1, 0, 0), InvalidFloatError);
+  EXPECT_THROW(Buchungssumme("H", kInf, 1, 0, 0), FloatOverflowError);
+  EXPECT_THROW(Buchungssumme("S", 1, 0, kNaN, 0), InvalidFloatError);
+  EXPECT_THROW(Buchungssumme("S", 1, 0, 0, -kInf), FloatOverflowError);
+  EXPECT_THROW(Buchungssumme("S", 1, 0, kInf, -kInf), InvalidFloatError);
+  // An addend that is not added does not matter.
+  EXPECT_EQ(Buchungssumme("S", 1, 1, kNaN, kInf), 1.0);
 }
 
 TEST(AblaufTag, ListedCases) {

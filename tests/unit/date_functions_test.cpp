@@ -1,10 +1,12 @@
 #include "datetime/date_functions.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "datetime/calendar.h"
 #include "frame/errors.h"
 #include "frame/timestamp.h"
 #include "ref_calendar.h"
@@ -61,6 +63,14 @@ TEST(Weeks, MondayOfAWeekText) {
       // Week 0 is the Monday before week 1; weeks above 53 run on.
       {"0-2023", 2022, 12, 26},  {"", 2030, 12, 23},        {"54-2020", 2021, 1, 4},
       {"-1-2023", 2023, 1, 2},  // "-1" then the year "1": week -1 of 2001
+      // A written year 0 is 2000, not the current year.
+      {"5-0", 2000, 1, 31},
+      // One number after all: week 60 with year 0 is read as WWYY "60",
+      // week 0 of 2060.
+      {"60-0", 2059, 12, 22},
+      // A leading blank is no leading digit: the year is read from "5-2023"
+      // and is 5, so 2005.
+      {" 5-2023", 2005, 1, 31},
   };
   for (const auto& c : cases) {
     if (std::string(c.text) == "-1-2023") {
@@ -75,6 +85,67 @@ TEST(Weeks, MondayOfAWeekText) {
   localtime_r(&now, &local);
   const int64_t week5 = DateOfWeek("5");
   EXPECT_TRUE(week5 == DateOfWeek("5", local.tm_year + 1900) || week5 == DateOfWeek("5", local.tm_year + 1901));
+}
+
+// Sets the process's time zone (a POSIX TZ text) for the scope.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) old_ = old, had_ = true;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (had_) {
+      setenv("TZ", old_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::string old_;
+  bool had_ = false;
+};
+
+// The current date is the local one: at the last and the first second of a
+// year in zones east and west of UTC, where UTC already (or still) has the
+// other year, the week and date rules that take the current year follow the
+// local date.
+TEST(Weeks, CurrentYearIsTheLocalOneAtTheTurnOfTheYear) {
+  constexpr std::time_t kNewYear2024Utc = 1704067200;  // 2024-01-01 00:00:00 UTC
+  struct Case {
+    const char* zone;
+    std::time_t moment;
+    int year, month, day;
+  } cases[] = {
+      {"JST-9", kNewYear2024Utc - 9 * 3600 - 1, 2023, 12, 31},  // 14:59:59 UTC
+      {"JST-9", kNewYear2024Utc - 9 * 3600, 2024, 1, 1},        // 15:00:00 UTC
+      {"EST5", kNewYear2024Utc + 5 * 3600 - 1, 2023, 12, 31},   // 04:59:59 UTC
+      {"EST5", kNewYear2024Utc + 5 * 3600, 2024, 1, 1},
+      {"UTC0", kNewYear2024Utc - 1, 2023, 12, 31},
+      {"UTC0", kNewYear2024Utc, 2024, 1, 1},
+  };
+  for (const auto& c : cases) {
+    ScopedTimeZone zone(c.zone);
+    const CivilDate today = LocalDate(c.moment);
+    EXPECT_EQ(today.year, c.year) << c.zone << " " << c.moment;
+    EXPECT_EQ(today.month, c.month) << c.zone << " " << c.moment;
+    EXPECT_EQ(today.day, c.day) << c.zone << " " << c.moment;
+    EXPECT_EQ(DateOfWeek("1", today.year), DateOfWeek(c.year == 2023 ? "1-2023" : "1-2024", 2031)) << c.zone;
+  }
+  // Today() is the local date of now.
+  ScopedTimeZone zone("JST-9");
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::time_t before = std::time(nullptr);
+    const CivilDate today = Today();
+    if (std::time(nullptr) != before) continue;
+    const CivilDate expected = LocalDate(before);
+    EXPECT_EQ(today.year * 10000 + today.month * 100 + today.day,
+              expected.year * 10000 + expected.month * 100 + expected.day);
+    break;
+  }
 }
 
 TEST(DateParts, DayNames) {

@@ -99,6 +99,12 @@ TEST(ParseDateTimeText, Table) {
       {"15. 2023 8:15", 2023, 9, 15, 8, 15, 0},
       {"15. ", 0, 0, 0, 0, 0, 0},     // the last blank closes an empty month
       {"31.  ", 0, 0, 0, 0, 0, 0},    // September has 30 days
+      // Each field is read by the library's number reader, prefixes and all.
+      {"$A.2.2023", 2023, 2, 10, 0, 0, 0},
+      {"0x1F.1.2023", 2023, 1, 31, 0, 0, 0},
+      {"1.%11.2023", 2023, 3, 1, 0, 0, 0},
+      {"1.2.&3720", 2000, 2, 1, 0, 0, 0},  // octal 3720 is 2000
+      {"1.2.2023 $C:0", 2023, 2, 1, 12, 0, 0},
   };
   for (const auto& c : cases) {
     const double got = ParseDateTimeText(c.text, kToday);
@@ -147,6 +153,18 @@ TEST(ParseDateTimeText, CurrentDateFromTheClock) {
     EXPECT_NEAR(written, RefDays(2023, 3, 15), 1e-9);
     return;
   }
+}
+
+// The current-month and current-year rules take the date they are given:
+// on the last day of a year and on the first day of the next.
+TEST(ParseDateTimeText, CurrentDateAtTheTurnOfTheYear) {
+  const CivilDate last{2023, 12, 31}, first{2024, 1, 1};
+  EXPECT_NEAR(ParseDateTimeText("15.  ", last), RefDays(2023, 12, 15), 1e-9);
+  EXPECT_NEAR(ParseDateTimeText("15.  ", first), RefDays(2024, 1, 15), 1e-9);
+  EXPECT_NEAR(ParseDateTimeText("15.3.  ", last), RefDays(2023, 3, 15), 1e-9);
+  EXPECT_NEAR(ParseDateTimeText("15.3.  ", first), RefDays(2024, 3, 15), 1e-9);
+  EXPECT_NEAR(ParseDateTimeText("15. 23", first), RefDays(2024, 1, 15), 1e-9);
+  EXPECT_NEAR(ParseDateTimeText("15. 2023", first), RefDays(2023, 1, 15), 1e-9);
 }
 
 TEST(ParseTimeText, Table) {

@@ -1,8 +1,11 @@
 #include "accounting/debit_credit.h"
 
 #include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
+
+#include "frame/errors.h"
 
 namespace qor {
 namespace {
@@ -52,6 +55,23 @@ TEST(DebitCredit, ExtTakesTheFirstCharacterOfTheFlag) {
   for (const auto& c : cases) {
     EXPECT_EQ(SHBetragExt(c.flag, 100.5, c.positive, c.negative), c.result) << c.flag;
   }
+}
+
+// The server refuses a NaN or infinite result and fails the whole statement:
+// such an amount is given up (the guard logs it and answers 0) wherever it
+// would be the result, and a side that does not take it still answers 0.
+TEST(DebitCredit, NaNOrInfiniteAmountIsNeverTheResult) {
+  const double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double kInf = std::numeric_limits<double>::infinity();
+  EXPECT_THROW(SHSoll("S", kNaN), InvalidFloatError);
+  EXPECT_THROW(SHHaben("H", kInf), FloatOverflowError);
+  EXPECT_THROW(SHBetrag("S", -kInf), FloatOverflowError);
+  EXPECT_THROW(SHBetrag("H", kNaN), InvalidFloatError);
+  EXPECT_THROW(SHBetragExt("S", kInf, "S", "H"), FloatOverflowError);
+  EXPECT_THROW(SHBetragExt("H", kNaN, "S", "H"), InvalidFloatError);
+  EXPECT_EQ(SHSoll("H", kNaN), 0.0);
+  EXPECT_EQ(SHHaben("S", kInf), 0.0);
+  EXPECT_EQ(SHBetragExt("X", kInf, "S", "H"), 0.0);
 }
 
 }  // namespace

@@ -188,5 +188,126 @@ TEST_F(PathsTest, DropAndRenameOnlyDatabaseFiles) {
   EXPECT_EQ(RenameDatabase(d + "firma.fdb", d + "again.fdb"), 0);
 }
 
+// The case-blind search follows symbolic links: a link to a file is a file
+// and matches, a link to a directory is a directory and never does.
+TEST_F(PathsTest, CaseBlindMatchThroughSymbolicLinks) {
+  ScopedCwd cwd(work_.path());
+  const std::string d = root_ + "/data/";
+  std::filesystem::create_symlink(d + "firma.fdb", d + "link.fdb");
+  std::filesystem::create_directory_symlink(d + "sub", d + "dirlink.fdb");
+  std::filesystem::create_symlink(d + "missing.fdb", d + "dangling.fdb");
+  EXPECT_EQ(Resolve("host:" + d + "LINK.FDB"), "5" + d + "link.fdb");
+  EXPECT_EQ(Resolve("host:" + d + "DIRLINK.FDB"), "6" + d + "DIRLINK.FDB");
+  EXPECT_EQ(Resolve("host:" + d + "DANGLING.FDB"), "6" + d + "DANGLING.FDB");
+  EXPECT_EQ(Resolve("host:" + d + "dirlink.fdb"), "5" + d + "dirlink.fdb");  // exists as written
+}
+
+// Only the ASCII letters are folded: other bytes, Latin-1 or UTF-8, must
+// match as they are, in file names and in alias names alike.
+TEST_F(PathsTest, OnlyAsciiLettersAreFolded) {
+  ScopedCwd cwd(work_.path());
+  const std::string d = root_ + "/data/";
+  WriteFile(d + "\xC4rger.fdb", "x");      // Latin-1 A umlaut
+  WriteFile(d + "\xC3\x84tna.fdb", "x");  // UTF-8 A umlaut
+  EXPECT_EQ(Resolve("host:" + d + "\xC4RGER.FDB"), "5" + d + "\xC4rger.fdb");
+  EXPECT_EQ(Resolve("host:" + d + "\xE4rger.fdb"), "6" + d + "\xE4rger.fdb");
+  EXPECT_EQ(Resolve("host:" + d + "\xC3\xA4tna.fdb"), "6" + d + "\xC3\xA4tna.fdb");
+  EXPECT_EQ(Resolve("host:" + d + "\xC3\x84TNA.fdb"), "5" + d + "\xC3\x84tna.fdb");
+  // 0x40 '@' and 0x60 '`' lie next to the letters but are no letters.
+  WriteFile(d + "a@.fdb", "x");
+  EXPECT_EQ(Resolve("host:" + d + "A`.FDB"), "6" + d + "A`.FDB");
+  WriteFile(work_.File("aliases.conf"), "\xC4rger = " + d + "firma.fdb\n");
+  EXPECT_EQ(Resolve("host:\xC4RGER"), "5" + d + "firma.fdb");
+  EXPECT_EQ(Resolve("host:\xE4rger"), "8Keine Pfadangabe vorhanden!");
+}
+
+// An alias line with an empty name anywhere in the file, not only the empty
+// last line, is what a location without a second ":" field finds: the first
+// such line decides.
+TEST_F(PathsTest, EmptyAliasNameInTheMiddle) {
+  ScopedCwd cwd(work_.path());
+  const std::string d = root_ + "/data/";
+  WriteFile(work_.File("aliases.conf"), "x = /nowhere.fdb\n = " + d + "firma.fdb\n = /later.fdb\nfirma = /x.fdb\n");
+  EXPECT_EQ(Resolve("firma"), "5" + d + "firma.fdb");
+  EXPECT_EQ(Resolve("host:"), "5" + d + "firma.fdb");  // the empty second field too
+  EXPECT_EQ(Resolve("host:firma"), "6/x.fdb");
+  // An empty line before it: its empty value is found first and replaces nothing.
+  WriteFile(work_.File("aliases.conf"), "x = /nowhere.fdb\n\n = " + d + "firma.fdb\n");
+  EXPECT_EQ(Resolve("firma"), "8Ungueltige Pfadangabe");
+}
+
+// The forms of a location beside the usual ones: a path right after the host
+// of a network path, a share whose path ends in "/", a share on a drive.
+TEST_F(PathsTest, NetworkPathAndShareBaseForms) {
+  ScopedCwd cwd(work_.path());
+  const std::map<std::string, std::string> shares = {{"slash", root_ + "/srv/daten/"},
+                                                     {"drive", "D:\\data"}};
+  auto resolve = [&](const std::string& path) {
+    return ResolvePfad(path, [&](std::string_view share, std::string&) -> std::string {
+      auto it = shares.find(std::string(share));
+      return it == shares.end() ? std::string() : it->second;
+    });
+  };
+  const std::string d = root_ + "/data/";
+  // \\host\/path: what follows the host's backslash is a server path (no share).
+  EXPECT_EQ(resolve("\\\\host\\" + d + "firma.fdb"), "5" + d + "firma.fdb");
+  EXPECT_EQ(resolve("\\\\host\\" + d + "FIRMA.FDB"), "5" + d + "firma.fdb");
+  EXPECT_EQ(resolve("\\\\host\\" + d + "neu.fdb"), "6" + d + "neu.fdb");
+  // A base ending in "/" is joined with the backslash, which becomes a second "/".
+  EXPECT_EQ(resolve("host:slash\\abt\\x.fdb"), "1" + root_ + "/srv/daten//abt/x.fdb");
+  EXPECT_EQ(resolve("\\\\host\\slash\\abt\\neu.fdb"), "2" + root_ + "/srv/daten//abt/neu.fdb");
+  // A drive base that does not end in ":\" keeps its backslashes and never exists here.
+  EXPECT_EQ(resolve("host:drive\\abt\\x.fdb"), "0D:\\data\\abt\\x.fdb");
+  EXPECT_EQ(resolve("\\\\host\\drive\\x.fdb"), "0D:\\data\\x.fdb");
+}
+
+// A directory made by fn_CreateDir, and each missing parent, has the mode
+// 0777 less the process's file creation mask.
+TEST_F(PathsTest, CreateDirHonoursTheUmask) {
+  ScopedCwd cwd(work_.path());
+  for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{077}}) {
+    const mode_t old = umask(mask);
+    const std::string top = root_ + "/data/m" + std::to_string(mask);
+    const int32_t made = CreateDir("host:" + top + "/inner/");
+    umask(old);
+    ASSERT_EQ(made, 1);
+    for (const std::string& dir : {top, top + "/inner"}) {
+      struct stat st {};
+      ASSERT_EQ(stat(dir.c_str(), &st), 0) << dir;
+      EXPECT_EQ(st.st_mode & 07777, 0777 & ~mask) << dir;
+    }
+  }
+}
+
+// Drop and rename work on the name given, as the system does: a link is
+// removed, never the file it points to; a FIFO is removed without being
+// opened (an open would wait for a writer); a directory is never dropped but
+// is renamed like a file, and nothing replaces a directory or a file of
+// the other kind.
+TEST_F(PathsTest, DropAndRenameOnLinksFifosAndDirectories) {
+  const std::string d = root_ + "/data/";
+  std::filesystem::create_symlink(d + "firma.fdb", d + "link.fdb");
+  EXPECT_EQ(DropDatabase(d + "link.fdb"), 1);
+  EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(d + "link.fdb")));
+  EXPECT_TRUE(std::filesystem::exists(d + "firma.fdb"));
+  std::filesystem::create_directory_symlink(d + "sub", d + "dirlink.fdb");
+  EXPECT_EQ(DropDatabase(d + "dirlink.fdb"), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(d + "sub"));
+
+  ASSERT_EQ(mkfifo((d + "pipe.fbk").c_str(), 0600), 0);
+  EXPECT_EQ(DropDatabase(d + "pipe.fbk"), 1);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(d + "pipe.fbk")));
+
+  EXPECT_EQ(RenameDatabase(d + "Dir.fdb", d + "Moved.fdb"), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(d + "Moved.fdb"));
+  EXPECT_FALSE(std::filesystem::exists(d + "Dir.fdb"));
+  EXPECT_EQ(RenameDatabase(d + "firma.fdb", d + "Moved.fdb"), 0);  // a file onto a directory
+  EXPECT_EQ(RenameDatabase(d + "Moved.fdb", d + "firma.fdb"), 0);  // a directory onto a file
+  EXPECT_TRUE(std::filesystem::is_regular_file(d + "firma.fdb"));
+  EXPECT_TRUE(std::filesystem::is_directory(d + "Moved.fdb"));
+  EXPECT_EQ(DropDatabase(d + "Moved.fdb"), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(d + "Moved.fdb"));
+}
+
 }  // namespace
 }  // namespace qor

@@ -2,10 +2,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "frame/errors.h"
+#include "frame/number_text.h"
 
 namespace qor {
 namespace {
@@ -51,10 +53,87 @@ TEST(KstBetragVerteilen, SpreadsByPercentRemainderToTheLastLine) {
        "field line never rewritten"},
       // a field line only
       {kFields + "\r\n", 5, kFields + "\n", "no share lines"},
+      // the last share written as a decimal, not the binary 0.989999999999999
+      {kFields + "\n1=1,,,400,,25,0\n2=2,,,400,,25,0\n3=3,,,400,,25,0\n4=4,,,400,,25,0\n", 4.02,
+       kFields + "\n1=1,,,400,,25,1.01\n2=2,,,400,,25,1.01\n3=3,,,400,,25,1.01\n4=4,,,400,,25,0.99\n",
+       "remainder rounded to cents"},
+      // an amount with more places than cents keeps them in the last share
+      {kFields + "\n1=1,,,400,,50,0\n2=2,,,400,,50,0\n", 24.98999,
+       kFields + "\n1=1,,,400,,50,12.5\n2=2,,,400,,50,12.48999\n", "remainder to the amount's places"},
+      // (A * P) / 100, not A * (P / 100): 0.10 * 24.99 / 100 is 0.02499 and
+      // rounds up; 0.10 * 0.2499 lies below and would give 0.02
+      {kFields + "\n1=1,,,400,,24.99,0\n2=2,,,400,,75.01,0\n", 0.10,
+       kFields + "\n1=1,,,400,,24.99,0.03\n2=2,,,400,,75.01,0.07\n", "amount times percent first"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(KstBetragVerteilen(c.text, c.amount), c.expected) << c.what;
   }
+}
+
+// Decimal text as a count of 1E-9 units, exactly: "-12.48999" gives
+// -12489990000. Fails the test on any other form (an exponent, say).
+int64_t Nanos(std::string_view text) {
+  int64_t whole = 0, fraction = 0;
+  int places = 0;
+  bool negative = false, point = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '-' && i == 0) {
+      negative = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else if (c >= '0' && c <= '9' && !point) {
+      whole = whole * 10 + (c - '0');
+    } else if (c >= '0' && c <= '9' && places < 9) {
+      fraction = fraction * 10 + (c - '0');
+      ++places;
+    } else {
+      ADD_FAILURE() << "not a plain decimal: " << text;
+      return 0;
+    }
+  }
+  for (; places < 9; ++places) fraction *= 10;
+  const int64_t value = whole * 1000000000 + fraction;
+  return negative ? -value : value;
+}
+
+// The point of the spread: the shares, as the text shows them, add up to the
+// amount as its text shows it, for any number of lines and any amount.
+TEST(KstBetragVerteilen, SharesAddUpAsTextToTheAmount) {
+  std::vector<double> amounts;
+  for (int cents = 1; cents <= 20000; cents += 7) amounts.push_back(cents / 100.0);
+  for (double a : {0.19, 4.02, 24.98999, 1234.567, 99999.999, 1000000.01, -0.19, -4.02, -7.5})
+    amounts.push_back(a);
+  int failures = 0;
+  for (int lines = 2; lines <= 20; ++lines) {
+    for (const bool equal : {true, false}) {
+      // equal: 100 / lines each; unequal: line i gets a share growing with i
+      std::string text = "FELDER=KSTNR,PROZENT,BETRAG\n";
+      for (int i = 1; i <= lines; ++i) {
+        const double percent = equal ? 100.0 / lines : 200.0 * i / (lines * (lines + 1));
+        text += std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(percent) + ",0\n";
+      }
+      for (const double amount : amounts) {
+        const std::string out = KstBetragVerteilen(text, amount);
+        int64_t sum = 0;
+        size_t pos = out.find('\n') + 1;
+        int shares = 0;
+        while (pos < out.size()) {
+          const size_t end = out.find('\n', pos);
+          const std::string_view line(out.data() + pos, end - pos);
+          sum += Nanos(line.substr(line.rfind(',') + 1));
+          ++shares;
+          pos = end + 1;
+        }
+        ASSERT_EQ(shares, lines);
+        if (sum != Nanos(NumberText(amount)) && ++failures <= 5) {
+          ADD_FAILURE() << lines << (equal ? " equal" : " unequal") << " lines, amount "
+                        << NumberText(amount) << ":\n" << out;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
 }
 
 TEST(KstBetragVerteilen, UnchangedByteForByte) {

@@ -207,4 +207,22 @@ TEST(TextExports, CaughtErrorsLeaveTheirRecords) {
   EXPECT_EQ(LastRecord(dir), "fn_SubStrEx: Range check error");
 }
 
+// The two switches of fn_StrReplace are on for exactly 1 and for nothing
+// else: 0, 2, -1, 257 (whose low byte is 1) and a NULL all mean off.
+TEST(TextExports, StrReplaceSwitchesOnlyForExactlyOne) {
+  auto* str_replace =
+      Export<char*(const char*, const char*, const char*, const int16_t*, const int16_t*)>("fn_StrReplace");
+  ASSERT_TRUE(str_replace);
+  const int16_t one = 1;
+  for (const int16_t value : {int16_t{0}, int16_t{2}, int16_t{-1}, int16_t{257}, int16_t{-32767}}) {
+    SCOPED_TRACE(value);
+    EXPECT_EQ(Take(str_replace("x", "-", "aXbxcx", &one, &value)), "aXb-c-");  // case kept
+    EXPECT_EQ(Take(str_replace("x", "-", "aXbxcx", &value, &one)), "a-bxcx");  // first only
+  }
+  EXPECT_EQ(Take(str_replace("x", "-", "aXbxcx", &one, nullptr)), "aXb-c-");
+  EXPECT_EQ(Take(str_replace("x", "-", "aXbxcx", nullptr, &one)), "a-bxcx");
+  EXPECT_EQ(Take(str_replace("x", "-", "aXbxcx", &one, &one)), "a-b-c-");
+  EXPECT_EQ(Take(str_replace("\xE4", "-", "\xC4\xE4", &one, &one)), "--");  // Latin-1 letters fold too
+}
+
 }  // namespace
