@@ -3,7 +3,6 @@
 // their arguments, and nil pointers. The engine cannot show these (it passes
 // copies), and its allocator works only inside its own calls, so the built
 // library is loaded here without the engine.
-#include <dlfcn.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -15,25 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include "library_exports.h"
 #include "test_util.h"
 
 namespace {
 
-// An exported function of the built library, called directly.
-template <typename Fn>
-Fn* Export(const char* name) {
-  static void* lib = dlopen(QOR_LIBRARY_FILE, RTLD_NOW);
-  if (lib == nullptr) return nullptr;
-  return reinterpret_cast<Fn*>(dlsym(lib, name));
-}
-
-// Result texts the server frees after use (ib_util_malloc is malloc).
-std::string Take(char* text) {
-  if (text == nullptr) return "<nil>";
-  std::string out(text);
-  std::free(text);
-  return out;
-}
+using qortest::Export;
+using qortest::Take;
 
 TEST(TextExports, InPlaceResultsPointIntoTheArgument) {
   using InPlaceFn = char*(char*);

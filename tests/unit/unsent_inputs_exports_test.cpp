@@ -2,7 +2,6 @@
 // NaN and infinite amounts, and timestamps whose time field holds a whole day
 // or more. Whatever arrives, the answer must be one the engine takes, and a
 // refused input leaves exactly one record in the error log.
-#include <dlfcn.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,23 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "frame/engine_types.h"
+#include "library_exports.h"
 #include "test_util.h"
 
 namespace {
 
-template <typename Fn>
-Fn* Export(const char* name) {
-  static void* lib = dlopen(QOR_LIBRARY_FILE, RTLD_NOW);
-  if (lib == nullptr) return nullptr;
-  return reinterpret_cast<Fn*>(dlsym(lib, name));
-}
-
-std::string Take(char* text) {
-  if (text == nullptr) return "<nil>";
-  std::string out(text);
-  std::free(text);
-  return out;
-}
+using qortest::Export;
+using qortest::Take;
 
 // Runs a call in a fresh working directory and gives back what it wrote to
 // the error log there.
