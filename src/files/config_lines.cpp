@@ -1,6 +1,7 @@
 #include "files/config_lines.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,8 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/errors.h"
+#include "frame/log.h"
+#include "frame/unique_fd.h"
 #include "text/case_tables.h"
 
 namespace qor {
@@ -22,28 +25,48 @@ TextList SplitTextLines(std::string_view text) {
 
 int ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
+  // Without waiting: a pipe put in the file's place would hold the open.
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (fd.get() < 0) return errno;
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  // The size a pseudo file reports (0) says nothing: the reading is bounded.
   char buf[8192];
   int error = 0;
   for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
+    ssize_t n = read(fd.get(), buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       error = errno;
       break;
     }
     if (n == 0) break;
-    try {
-      text.append(buf, static_cast<size_t>(n));
-    } catch (...) {
-      close(fd);
-      throw;
+    if (text.size() + static_cast<size_t>(n) > kMaxConfigFile) {
+      error = EFBIG;
+      break;
     }
+    text.append(buf, static_cast<size_t>(n));
   }
-  close(fd);
   if (error != 0) text.clear();
   return error;
+}
+
+std::string UntrustedReason(const std::string& path) {
+  const uid_t self = geteuid();
+  const auto trusted_owner = [self](uid_t uid) { return uid == self || uid == 0; };
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return {};  // gone: nothing to read
+  if (S_ISLNK(st.st_mode)) {
+    if (!trusted_owner(st.st_uid)) {
+      return "it is a symbolic link of user " + std::to_string(st.st_uid);
+    }
+    if (stat(path.c_str(), &st) != 0) return {};
+  }
+  if (!S_ISREG(st.st_mode)) return "it is no regular file";
+  if (!trusted_owner(st.st_uid)) return "it belongs to user " + std::to_string(st.st_uid);
+  if ((st.st_mode & S_IWOTH) != 0) return "anyone may write it";
+  return {};
 }
 
 AliasList ParseAliasText(std::string_view text) {
@@ -57,8 +80,12 @@ AliasList ParseAliasText(std::string_view text) {
   return aliases;
 }
 
-AliasList ReadAliasFile(const std::string& path) {
+AliasList ReadAliasFile(const std::string& path, std::atomic<bool>& noted) {
   if (access(path.c_str(), F_OK) != 0) return {};
+  if (const std::string reason = UntrustedReason(path); !reason.empty()) {
+    LogErrorOnce(noted, "Alias file " + path + " ignored: " + reason);
+    return {};
+  }
   std::string text;
   if (int error = ReadWholeFile(path, text); error != 0) {
     throw IoError("Cannot read " + path + ": " + std::strerror(error));
