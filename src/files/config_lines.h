@@ -3,6 +3,8 @@
 // into lines at LF, CR or CR LF.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <string>
 #include <string_view>
@@ -37,18 +39,18 @@ using AliasList = std::vector<AliasEntry>;
 // value, an empty line an empty name too).
 AliasList ParseAliasText(std::string_view text);
 
-// Why the alias file at `path` is not to be trusted, or the empty text when
-// it is: it must be a regular file (a symbolic link is followed only when
-// the link itself belongs to the process's effective user or root) that
-// belongs to that user or root and that others may not write; its group
-// may. Anyone else who could write it could point the server's path
-// functions at any file the server can reach.
-std::string UntrustedReason(const std::string& path);
+// Why an alias file of this status is not to be trusted, or the empty text
+// when it is: it must be a regular file that belongs to the process's
+// effective user or root and that others may not write; its group may.
+// Anyone else who could write it could point the server's path functions at
+// any file the server can reach.
+std::string UntrustedReason(const struct stat& st);
 
 // The alias list of the file at `path`: empty when no entry of that name
-// exists, and when the file is not to be trusted (UntrustedReason); the
-// error log then says why, once per process for each `noted` flag. IoError
-// when it exists but cannot be read.
+// exists, and when the file is not to be trusted (UntrustedReason, or a
+// symbolic link whose own owner is neither that user nor root); the error
+// log then says why, once per process for each `noted` flag. IoError when
+// it exists but cannot be read.
 AliasList ReadAliasFile(const std::string& path, std::atomic<bool>& noted);
 
 // The value of the first entry whose name equals `name` ignoring the case of
