@@ -10,31 +10,11 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/errors.h"
+#include "frame/unique_fd.h"
 
 namespace qor {
 
 namespace {
-
-// Closes the file when the scope ends, however it ends.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const noexcept { return fd_; }
-  // Closes now; false when the close reports an error (data not written).
-  bool Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 std::string Quoted(std::string_view name) {
   std::string out;
@@ -102,7 +82,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = kSaveNotCreated;
   const std::string path(name);
   if (overwrite != 1 && Exists(path)) return;
-  FileDescriptor file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
+  UniqueFd file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
   if (file.get() < 0) throw IoError("Unable to create file " + Quoted(name));
   result = kSaveWriteFailed;
 
@@ -135,7 +115,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
 
 std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
   const std::string path(name);
-  FileDescriptor file(OpenForReading(path));
+  UniqueFd file(OpenForReading(path));
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name));
   struct stat st;
   if (fstat(file.get(), &st) != 0) throw IoError("Unable to open file " + Quoted(name));
@@ -162,7 +142,7 @@ std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
 std::string LoadFromFile(std::string_view name, size_t max_length) {
   const std::string path(name);
   if (!Exists(path)) return {};
-  FileDescriptor file(OpenForReading(path));
+  UniqueFd file(OpenForReading(path));
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name) + ": " + std::strerror(errno));
   std::string content;
   for (;;) {

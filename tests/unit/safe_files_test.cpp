@@ -32,10 +32,7 @@ namespace qor {
 namespace {
 
 namespace fs = std::filesystem;
-using qortest::ReadFile;
-using qortest::ScopedCwd;
-using qortest::TempDir;
-using qortest::WriteFile;
+using namespace qortest;  // TempDir, ScopedCwd, ReadFile, WriteFile
 
 constexpr uid_t kNobody = 65534;
 constexpr char kStamp[] = "8-2-26 07:05:09";
