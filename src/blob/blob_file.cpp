@@ -10,31 +10,11 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/errors.h"
+#include "frame/unique_fd.h"
 
 namespace qor {
 
 namespace {
-
-// Closes the file when the scope ends, however it ends.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const noexcept { return fd_; }
-  // Closes now; false when the close reports an error (data not written).
-  bool Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 std::string Quoted(std::string_view name) {
   std::string out;
@@ -102,7 +82,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = kSaveNotCreated;
   const std::string path(name);
   if (overwrite != 1 && Exists(path)) return;
-  FileDescriptor file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
+  UniqueFd file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
   if (file.get() < 0) throw IoError("Unable to create file " + Quoted(name));
   result = kSaveWriteFailed;
 
@@ -133,22 +113,36 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = CheckedInt32(st.st_size);
 }
 
-void BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
+std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
   const std::string path(name);
-  FileDescriptor file(OpenForReading(path));
+  UniqueFd file(OpenForReading(path));
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name));
+  struct stat st;
+  if (fstat(file.get(), &st) != 0) throw IoError("Unable to open file " + Quoted(name));
+  if (st.st_size > kMaxBlobFileSize) {
+    throw IoError("File " + Quoted(name) + " is too large for a blob: " + std::to_string(st.st_size) +
+                  " bytes");
+  }
+  const int64_t limit = st.st_size > 0 ? kMaxBlobFileSize : kUnsizedFileLimit;
+  int64_t left = limit;
   unsigned char buffer[kBlobSegment];
   for (;;) {
-    const size_t n = ReadSome(file.get(), buffer, sizeof buffer);
+    const size_t n =
+        left > 0 ? ReadSome(file.get(), buffer, static_cast<size_t>(std::min<int64_t>(left, kBlobSegment))) : 0;
     if (blob.present()) blob.put(blob.context, buffer, static_cast<uint16_t>(n));
     if (n == 0) break;
+    left -= static_cast<int64_t>(n);
   }
+  // Whether anything follows (some pseudo files answer only whole records).
+  if (left > 0 || ReadSome(file.get(), buffer, sizeof buffer) == 0) return {};
+  return "File " + Quoted(name) + (st.st_size > 0 ? "" : " reports no size and") + " was cut after " +
+         std::to_string(limit) + " bytes";
 }
 
 std::string LoadFromFile(std::string_view name, size_t max_length) {
   const std::string path(name);
   if (!Exists(path)) return {};
-  FileDescriptor file(OpenForReading(path));
+  UniqueFd file(OpenForReading(path));
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name) + ": " + std::strerror(errno));
   std::string content;
   for (;;) {

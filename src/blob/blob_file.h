@@ -29,11 +29,22 @@ inline constexpr int32_t kSaveWriteFailed = -3;   // created, but writing failed
 void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overwrite,
                     int32_t& result);
 
+// The longest file that goes into a blob: the record the server hands over
+// counts a blob's length in a signed 32-bit number.
+inline constexpr int64_t kMaxBlobFileSize = 0x7FFFFFFF;
+// A file that reports a size of 0 may still deliver bytes, without end for
+// some (the kernel's /proc and /sys files): such a file is read up to this
+// many bytes.
+inline constexpr int64_t kUnsizedFileLimit = 1 << 20;
+
 // Writes the bytes of the file `name` into the blob, kBlobSegment bytes per
 // segment, ending with a segment of 0 bytes. Raises IoError when the file
-// cannot be opened or is no regular file (a directory, a device, a pipe); a
-// read error ends the file.
-void BlobLoadFromFile(const BlobSink& blob, std::string_view name);
+// cannot be opened, is no regular file (a directory, a device, a pipe), or
+// is longer than kMaxBlobFileSize (then nothing is written); a read error
+// ends the file. A file that delivers more than that, or more than
+// kUnsizedFileLimit bytes while reporting a size of 0, is cut there: the
+// answer is then a note saying so for the trace log, otherwise empty.
+[[nodiscard]] std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name);
 
 // The lines of the text file `name` (split at CR LF, LF or CR), each ended by
 // LF; empty when there is no file or directory of that name. Raises IoError

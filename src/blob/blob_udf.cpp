@@ -86,10 +86,12 @@ QOR_EXPORT int32_t fn_BlobSaveToFile(const TISC_Blob* blob, const char* name,
 
 QOR_EXPORT TISC_Blob* fn_BlobLoadFromFile(TISC_Blob* blob, const char* name) {
   if (!HasBlob(blob) || blob->GetSegment == nullptr) return blob;
+  const char* function = __func__;
   Guard(
-      __func__, 0,
+      function, 0,
       [&] {
-        BlobLoadFromFile(BlobSinkOf(blob), ArgText(name));
+        const std::string cut = BlobLoadFromFile(BlobSinkOf(blob), ArgText(name));
+        if (!cut.empty()) ReportError(function, cut, LogSink::TraceLog);
         return 0;
       },
       LogSink::TraceLog);

@@ -1,6 +1,7 @@
 #include "files/config_lines.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,8 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/errors.h"
+#include "frame/log.h"
+#include "frame/unique_fd.h"
 #include "text/case_tables.h"
 
 namespace qor {
@@ -20,10 +23,13 @@ TextList SplitTextLines(std::string_view text) {
   return lines;
 }
 
-int ReadWholeFile(const std::string& path, std::string& text) {
+namespace {
+
+// Reads the rest of an open file of at most kMaxConfigFile bytes: 0 or the
+// errno (then `text` is empty). The size a pseudo file reports (0) says
+// nothing, so the reading itself is bounded.
+int ReadOpenFile(int fd, std::string& text) {
   text.clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
   char buf[8192];
   int error = 0;
   for (;;) {
@@ -34,16 +40,41 @@ int ReadWholeFile(const std::string& path, std::string& text) {
       break;
     }
     if (n == 0) break;
-    try {
-      text.append(buf, static_cast<size_t>(n));
-    } catch (...) {
-      close(fd);
-      throw;
+    if (text.size() + static_cast<size_t>(n) > kMaxConfigFile) {
+      error = EFBIG;
+      break;
     }
+    text.append(buf, static_cast<size_t>(n));
   }
-  close(fd);
   if (error != 0) text.clear();
   return error;
+}
+
+// Opens for reading without waiting: a pipe put in a file's place would hold
+// the open.
+int OpenNoWait(const std::string& path, bool follow) {
+  return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW));
+}
+
+bool TrustedOwner(uid_t uid) { return uid == 0 || uid == geteuid(); }
+
+}  // namespace
+
+int ReadWholeFile(const std::string& path, std::string& text) {
+  text.clear();
+  UniqueFd fd(OpenNoWait(path, true));
+  if (fd.get() < 0) return errno;
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  return ReadOpenFile(fd.get(), text);
+}
+
+std::string UntrustedReason(const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return "it is no regular file";
+  if (!TrustedOwner(st.st_uid)) return "it belongs to user " + std::to_string(st.st_uid);
+  if ((st.st_mode & S_IWOTH) != 0) return "anyone may write it";
+  return {};
 }
 
 AliasList ParseAliasText(std::string_view text) {
@@ -57,10 +88,28 @@ AliasList ParseAliasText(std::string_view text) {
   return aliases;
 }
 
-AliasList ReadAliasFile(const std::string& path) {
-  if (access(path.c_str(), F_OK) != 0) return {};
+AliasList ReadAliasFile(const std::string& path, std::atomic<bool>& noted) {
+  const auto ignored = [&](const std::string& reason) {
+    LogErrorOnce(noted, "Alias file " + path + " ignored: " + reason);
+    return AliasList();
+  };
+  // The checks look at the file that is read, not at what the name stood for
+  // a moment earlier. A link is followed only when its owner is trusted; a
+  // name that has become a link since then is refused by O_NOFOLLOW.
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return {};
+  const bool link = S_ISLNK(st.st_mode);
+  if (link && !TrustedOwner(st.st_uid)) {
+    return ignored("it is a symbolic link of user " + std::to_string(st.st_uid));
+  }
+  UniqueFd fd(OpenNoWait(path, link));
+  if (fd.get() < 0 && errno == ENOENT) return {};  // gone, or a link to nothing
+  if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
+    throw IoError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  if (const std::string reason = UntrustedReason(st); !reason.empty()) return ignored(reason);
   std::string text;
-  if (int error = ReadWholeFile(path, text); error != 0) {
+  if (int error = ReadOpenFile(fd.get(), text); error != 0) {
     throw IoError("Cannot read " + path + ": " + std::strerror(error));
   }
   return ParseAliasText(text);

@@ -1,8 +1,11 @@
 #include "files/disk_space.h"
 
+#include <sys/stat.h>
+
 #include "files/config_lines.h"
 #include "files/path_resolver.h"
 #include "files/run_program.h"
+#include "frame/errors.h"
 #include "frame/strings.h"
 #include "text/case_tables.h"
 
@@ -31,6 +34,12 @@ std::string DiskPathOf(std::string_view location) {
 
 double DiskSpace(std::string_view location, DfField field) {
   const std::string path = DiskPathOf(location);
+  // df opens what it is asked about: a device (a tape rewinds, a terminal
+  // is taken over), a pipe (the open waits) or a socket never reaches it.
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
+    throw IoError("Cannot measure " + path + ": no directory or regular file");
+  }
   std::string output;
   // -k: 1024-byte blocks whatever POSIXLY_CORRECT or BLOCK_SIZE say.
   RunProgram({"df", "-k", "--", path}, &output);

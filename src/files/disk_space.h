@@ -19,7 +19,10 @@ double DfFieldFromOutput(std::string_view output, DfField field);
 // an unusable location.
 std::string DiskPathOf(std::string_view location);
 
-// Runs "df -k -- <path>" for the location and reads the field.
+// Runs "df -k -- <path>" for the location and reads the field. Raises
+// IoError, without starting df, when the path names something other than a
+// directory or a regular file (a device, a pipe, a socket); a path that
+// does not exist is still passed on.
 double DiskSpace(std::string_view location, DfField field);
 
 }  // namespace qor

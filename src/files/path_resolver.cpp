@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <optional>
 
 #include "files/config_lines.h"
@@ -18,6 +19,9 @@ namespace {
 constexpr const char* kInvalidPath = "Ungueltige Pfadangabe";
 constexpr const char* kTooLong = "8Pfadangabe/Fehlermeldung zu lang!";
 constexpr const char* kNoPath = "8Keine Pfadangabe vorhanden!";
+
+// Set once the error log has said why ./aliases.conf is ignored.
+std::atomic<bool> g_alias_file_noted{false};
 
 struct Resolution {
   std::string argument;
@@ -131,7 +135,7 @@ std::string ResolvePfad(std::string_view path, const ShareLookup& shares) {
   // Alias step: ./aliases.conf in the working directory, keyed by the
   // second ":" field of the location. Outside the resolver's own catch: an
   // alias file that cannot be read is reported to the caller.
-  const AliasList aliases = ReadAliasFile(kAliasFile);
+  const AliasList aliases = ReadAliasFile(kAliasFile, g_alias_file_noted);
   if (!aliases.empty()) {
     const std::string key = ListItem(r.argument, 1, ':', BlanksInItems);
     const std::string_view value = AliasValue(aliases, key);

@@ -27,7 +27,8 @@ inline constexpr size_t kMaxResolvedLength = 250;
 using ShareLookup = std::function<std::string(std::string_view share, std::string& error)>;
 
 // The resolved path text of `path`, looking shares up through GetSharePfad.
-// Raises IoError when ./aliases.conf exists but cannot be read.
+// Raises IoError when ./aliases.conf exists but cannot be read; one that is
+// not to be trusted (UntrustedReason) is ignored.
 std::string GetAbsolutePfad(std::string_view path);
 // The same with another share lookup.
 std::string ResolvePfad(std::string_view path, const ShareLookup& shares);

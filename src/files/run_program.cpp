@@ -1,16 +1,20 @@
 #include "files/run_program.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "frame/errors.h"
+#include "frame/unique_fd.h"
 
 extern char** environ;
 
@@ -22,22 +26,32 @@ namespace {
 // on a full pipe.
 constexpr size_t kMaxOutput = 1 << 20;
 
-class Fd {
- public:
-  Fd() = default;
-  ~Fd() { Close(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int* Put() { return &fd_; }
-  int get() const { return fd_; }
-  void Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
+using Clock = std::chrono::steady_clock;
 
- private:
-  int fd_ = -1;
-};
+// Milliseconds left until `deadline`, at least 0.
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Reaps the child if it ends before `deadline`: true, with the wait status
+// (-1 when the child was reaped elsewhere: SIGCHLD ignored by the server);
+// false when it has not ended in time.
+bool WaitUntil(pid_t pid, Clock::time_point deadline, int& status) {
+  auto pause = std::chrono::milliseconds(1);
+  for (;;) {
+    const pid_t r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) return true;
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) {
+      status = -1;
+      return true;
+    }
+    if (MillisecondsLeft(deadline) == 0) return false;
+    std::this_thread::sleep_for(pause);
+    if (pause < std::chrono::milliseconds(50)) pause *= 2;
+  }
+}
 
 struct SpawnSetup {
   posix_spawn_file_actions_t actions;
@@ -56,7 +70,7 @@ struct SpawnSetup {
 
 }  // namespace
 
-int RunProgram(const std::vector<std::string>& argv, std::string* output) {
+int RunProgram(const std::vector<std::string>& argv, std::string* output, int limit_ms) {
   if (argv.empty()) throw IoError("Cannot start a program without a name");
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
@@ -64,18 +78,17 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
   args.push_back(nullptr);
 
   int pipe_fds[2] = {-1, -1};
-  Fd read_end, write_end;
+  UniqueFd read_end, write_end;
   if (pipe2(pipe_fds, O_CLOEXEC) != 0) StartFailed(argv[0], errno);
-  *read_end.Put() = pipe_fds[0];
-  *write_end.Put() = pipe_fds[1];
+  read_end.reset(pipe_fds[0]);
+  write_end.reset(pipe_fds[1]);
   // A daemon may run with its standard descriptors closed; the pipe must not
   // sit on 0 to 2, where the child's own redirections would overwrite it.
-  for (Fd* end : {&read_end, &write_end}) {
+  for (UniqueFd* end : {&read_end, &write_end}) {
     if (end->get() > 2) continue;
     int moved = fcntl(end->get(), F_DUPFD_CLOEXEC, 3);
     if (moved < 0) StartFailed(argv[0], errno);
-    end->Close();
-    *end->Put() = moved;
+    end->reset(moved);
   }
 
   SpawnSetup setup;
@@ -106,8 +119,12 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
   sigemptyset(&none);
   if (rc == 0) rc = posix_spawnattr_setsigdefault(&setup.attr, &all);
   if (rc == 0) rc = posix_spawnattr_setsigmask(&setup.attr, &none);
+  // A process group of its own, so that a program that has to be stopped
+  // goes together with whatever it started.
+  if (rc == 0) rc = posix_spawnattr_setpgroup(&setup.attr, 0);
   if (rc == 0) {
-    rc = posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    rc = posix_spawnattr_setflags(&setup.attr,
+                                  POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
   }
   if (rc != 0) StartFailed(argv[0], rc);
 
@@ -116,10 +133,20 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
   if (rc != 0) StartFailed(argv[0], rc);
   write_end.Close();
 
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
   std::string text;
   bool out_of_memory = false;
+  bool in_time = true;
   char buf[4096];
   for (;;) {
+    pollfd ready{read_end.get(), POLLIN, 0};
+    const int left = MillisecondsLeft(deadline);
+    const int r = left > 0 ? poll(&ready, 1, left) : 0;
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) {
+      in_time = r < 0;  // a failing poll ends the reading like an end of file
+      break;
+    }
     ssize_t n = read(read_end.get(), buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
@@ -136,11 +163,15 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output) {
   read_end.Close();
 
   int status = -1;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) {
-      status = -1;  // SIGCHLD ignored by the server: the child is gone already
-      break;
-    }
+  if (in_time) in_time = WaitUntil(pid, deadline, status);
+  if (!in_time) {
+    kill(-pid, SIGKILL);
+    kill(pid, SIGKILL);
+    // A killed process ends at once, unless the kernel holds it in an
+    // uninterruptible wait; the thread does not wait for that for ever.
+    const bool reaped = WaitUntil(pid, Clock::now() + std::chrono::seconds(2), status);
+    throw IoError(argv[0] + " did not end within " + std::to_string(limit_ms) + " ms and was stopped" +
+                  (reaped ? "" : " (not yet reaped)"));
   }
   if (out_of_memory) throw std::bad_alloc();
   if (output != nullptr) *output = std::move(text);

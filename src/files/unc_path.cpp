@@ -1,6 +1,7 @@
 #include "files/unc_path.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "files/config_lines.h"
 #include "files/path_resolver.h"
@@ -84,6 +85,9 @@ std::string UncPathFromShares(std::string path, ShareTable shares,
 
 namespace {
 
+// Set once the error log has said why the server's alias file is ignored.
+std::atomic<bool> g_server_alias_file_noted{false};
+
 std::string Deliverable(std::string path) {
   return path.size() > kMaxUncLength ? std::string() : path;
 }
@@ -92,7 +96,7 @@ std::string Deliverable(std::string path) {
 
 std::string GetUNCPfad(std::string_view path) {
   std::string argument(path);
-  const AliasList aliases = ReadAliasFile(kServerAliasFile);
+  const AliasList aliases = ReadAliasFile(kServerAliasFile, g_server_alias_file_noted);
   const std::string_view value = AliasValue(aliases, argument);
   if (!value.empty()) argument = std::string(value);
   if (argument.starts_with("\\\\")) return Deliverable(argument);  // a network path already

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "frame/errors.h"
+#include "frame/unique_fd.h"
 
 namespace qor {
 
@@ -65,22 +66,117 @@ int LockFile(int fd) {
   return rc;
 }
 
+// Makes the missing directories of `dir`, each with mode 0700.
 void MakeDirs(const std::string& dir) {
-  struct stat st;
-  if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
   for (size_t pos = 1; pos <= dir.size(); ++pos) {
     if (pos != dir.size() && dir[pos] != '/') continue;
     std::string part = dir.substr(0, pos);
-    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
       throw IoError("Cannot create directory " + dir + ": " + std::strerror(errno));
     }
   }
-  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    throw IoError("Cannot create directory " + dir);
+}
+
+// Set once the refused trace directory has been named in the error log.
+std::atomic<bool> g_trace_dir_noted{false};
+
+[[noreturn]] void RefuseTraceDir(const std::string& dir, const std::string& reason) {
+  std::string message = "Trace directory " + dir + " not used: " + reason;
+  LogErrorOnce(g_trace_dir_noted, message);
+  throw IoError(message);
+}
+
+// Opens the trace directory, making it when it is missing. Anyone who could
+// place a file or link in it could make the trace write elsewhere, so it
+// must be the process's own directory, not a link, and writable by no one
+// else.
+int OpenTraceDir(const std::string& dir) {
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  int fd = open(dir.c_str(), kFlags);
+  if (fd < 0 && errno == ENOENT) {
+    MakeDirs(dir);
+    fd = open(dir.c_str(), kFlags);
+  }
+  if (fd < 0) {
+    const int error = errno;
+    struct stat link;
+    if (lstat(dir.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+      RefuseTraceDir(dir, "it is a symbolic link");
+    }
+    throw IoError("Cannot create directory " + dir + ": " + std::strerror(error));
+  }
+  struct stat st;
+  std::string reason;
+  if (fstat(fd, &st) != 0) {
+    reason = std::strerror(errno);
+  } else if (st.st_uid != geteuid()) {
+    reason = "it belongs to user " + std::to_string(st.st_uid);
+  } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    reason = "its group or others may write it";
+  }
+  if (!reason.empty()) {
+    close(fd);
+    RefuseTraceDir(dir, reason);
+  }
+  return fd;
+}
+
+// Appends the line to the file `name` in the open trace directory. A file
+// that would grow beyond kTraceFileLimit is first renamed to "<name>.1".
+// Several threads or processes may find the file full at once: the rename
+// runs under an flock() on the full file, and only while the name still
+// stands for it, so one writer rotates and the others go on in the new file.
+void AppendTraceLine(int dir_fd, const std::string& path, const std::string& name,
+                     const std::string& line) {
+  const off_t length = static_cast<off_t>(line.size());
+  for (int round = 0;; ++round) {
+    UniqueFd file(openat(dir_fd, name.c_str(),
+                         O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                         0600));
+    if (file.get() < 0) throw IoError("Cannot open " + path + ": " + std::strerror(errno));
+    struct stat st;
+    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
+      throw IoError("Cannot open " + path + ": not a regular file with one name");
+    }
+    if (round < 2 && st.st_size > 0 && st.st_size > kTraceFileLimit - length) {
+      struct stat now;
+      if (LockFile(file.get()) == 0 && fstatat(dir_fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+          now.st_dev == st.st_dev && now.st_ino == st.st_ino) {
+        (void)renameat(dir_fd, name.c_str(), dir_fd, (name + ".1").c_str());
+      }
+      continue;  // closing releases the lock
+    }
+    const char* data = line.data();
+    size_t left = line.size();
+    while (left > 0) {
+      ssize_t n = write(file.get(), data, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
+      data += n;
+      left -= static_cast<size_t>(n);
+    }
+    if (!file.Close()) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
+    return;
   }
 }
 
 }  // namespace
+
+std::string OneLineText(std::string_view message) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(message.size());
+  for (const char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 32 && byte != '\t') || byte == 127) {
+      out.append("\\x").push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 15]);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
 
 std::string LogDateTimeText(const std::tm& t) {
   std::string out;
@@ -120,14 +216,18 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
                        std::string_view message) noexcept {
   int fd = -1;
   try {
-    fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Not through a symbolic link, and without waiting on a pipe or device
+    // that was put in the log's place.
+    fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return;
     if (LockFile(fd) != 0) {
       close(fd);
       return;
     }
     struct stat st;
-    if (fstat(fd, &st) == 0) {
+    // Only a regular file with no other name: the cut below would cut
+    // whatever file a second name stands for.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink <= 1) {
       std::string record;
       bool cut = st.st_size > kErrorLogKeep;
       if (cut) {
@@ -144,7 +244,7 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
       record.push_back('\r');
       record.append(date_time);
       record.append(": ");
-      record.append(message);
+      record.append(OneLineText(message));
       if (cut) {
         if (WriteAll(fd, record.data(), record.size(), 0)) {
           (void)ftruncate(fd, static_cast<off_t>(record.size()));
@@ -157,6 +257,10 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
     // The error log is the last resort: nothing is reported from here.
   }
   if (fd >= 0) close(fd);  // also releases the lock
+}
+
+void LogErrorOnce(std::atomic<bool>& logged, std::string_view message) noexcept {
+  if (!logged.exchange(true)) LogError(message);
 }
 
 void LogError(std::string_view message) noexcept {
@@ -190,36 +294,20 @@ void WriteTraceLine(const std::string& dir, std::string_view message, const std:
     }
     name = g_trace_file_name;
   }
-  MakeDirs(dir);
-  std::string path = dir;
-  if (path.back() != '/') path.push_back('/');
-  path += name;
-
   std::string line;
   if (message.empty()) {
     line = "---";
   } else {
     line.reserve(date_time.size() + message.size() + 4);
-    line.append(date_time).append(" : ").append(message);
+    line.append(date_time).append(" : ").append(OneLineText(message));
   }
   line.push_back('\n');
 
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) throw IoError("Cannot open " + path + ": " + std::strerror(errno));
-  const char* data = line.data();
-  size_t left = line.size();
-  while (left > 0) {
-    ssize_t n = write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      int err = errno;
-      close(fd);
-      throw IoError("Cannot write " + path + ": " + std::strerror(err));
-    }
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (close(fd) != 0) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
+  UniqueFd dir_fd(OpenTraceDir(dir));
+  std::string path = dir;
+  if (path.back() != '/') path.push_back('/');
+  path += name;
+  AppendTraceLine(dir_fd.get(), path, name, line);
 }
 
 void LogTrace(std::string_view message) {
@@ -237,6 +325,7 @@ std::string TraceFileName() {
 void ResetTraceFileName() noexcept {
   std::lock_guard<std::mutex> lock(g_trace_mutex);
   g_trace_file_name[0] = '\0';
+  g_trace_dir_noted.store(false);
 }
 
 }  // namespace qor

@@ -7,6 +7,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -164,7 +165,8 @@ TEST_F(FilesEngine, LongestArgumentsFitTheDeclarations) {
 // An alias file that cannot be read, a program that cannot be started: each
 // function logs its own name and answers its neutral result.
 TEST_F(FilesEngine, ErrorsAreLoggedWithNeutralResults) {
-  fs::create_directory(WorkDir() + "/aliases.conf");  // there, but not readable
+  // The server's own link to a file that cannot be read, even by root.
+  ASSERT_EQ(symlink("/proc/self/mem", (WorkDir() + "/aliases.conf").c_str()), 0);
   struct Case {
     const char* function;
     std::string expr;
@@ -193,6 +195,79 @@ TEST_F(FilesEngine, ErrorsAreLoggedWithNeutralResults) {
     EXPECT_EQ(Number(std::string(fn) + "('/x')"), 0) << fn;
     EXPECT_NE(ErrorLog().substr(before).find(std::string(fn) + ": Cannot start "), std::string::npos) << fn;
   }
+}
+
+// What someone who shares the server's working directory (/tmp on Debian)
+// can plant there: a link in place of the error log, an alias file of their
+// own or one that anyone may write.
+TEST_F(FilesEngine, PlantedErrorLogLinkAndAliasFilesAreNotFollowed) {
+  const std::string victim = dir_ + "/data/firma.fdb";
+  const std::string victim_text(10000, 'v');
+  ASSERT_TRUE(WriteFileBytes(victim, victim_text));
+  const std::string saved = ErrorLog();
+  fs::remove(ErrorLogPath());
+  ASSERT_EQ(symlink(victim.c_str(), ErrorLogPath().c_str()), 0);
+  setenv("PATH", "/nonexistent", 1);  // each call logs an error
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Number("fn_DiskFree('/x')"), 0);
+  setenv("PATH", old_path_.c_str(), 1);
+  EXPECT_EQ(ReadFileBytes(victim), victim_text);
+  fs::remove(ErrorLogPath());
+  ASSERT_TRUE(WriteFileBytes(ErrorLogPath(), saved));
+
+  const std::string alias = WorkDir() + "/aliases.conf";
+  ASSERT_TRUE(WriteFileBytes(alias, "firma = " + victim + "\n"));
+  struct Case {
+    mode_t mode;
+    uid_t owner;
+    bool used;
+  } cases[] = {{0644, 65534, false}, {0666, 0, false}, {0664, 0, true}};
+  const size_t before = ErrorLog().size();
+  for (const auto& c : cases) {
+    ASSERT_EQ(chown(alias.c_str(), c.owner, c.owner), 0);
+    ASSERT_EQ(chmod(alias.c_str(), c.mode), 0);
+    EXPECT_EQ(Text("fn_Filepath('dbhost:firma')"), c.used ? "5" + victim : "8Keine Pfadangabe vorhanden!")
+        << std::oct << c.mode << " " << std::dec << c.owner;
+  }
+  // Said at most once per process (an earlier test may have said it).
+  const std::string added = ErrorLog().substr(before);
+  size_t notices = 0;
+  for (size_t pos = added.find("Alias file ./aliases.conf ignored: "); pos != std::string::npos;
+       pos = added.find("Alias file ./aliases.conf ignored: ", pos + 1)) {
+    ++notices;
+  }
+  EXPECT_LE(notices, 1u) << added;
+}
+
+// A pseudo file reports a size of 0 and may never end: the blob gets its
+// first MiB, and the trace log a line saying it was cut.
+TEST_F(FilesEngine, PseudoFileIntoABlobIsCut) {
+  EXPECT_EQ(Number("fn_BlobSize(fn_BlobLoadFromFile('/proc/self/pagemap'))"), 1048576);
+  EXPECT_GT(Number("fn_BlobSize(fn_BlobLoadFromFile('/proc/self/status'))"), 0);
+}
+
+// df is never asked about a device or a pipe, and one that does not answer
+// is stopped after its time limit: the answer is 0 with a record.
+TEST_F(FilesEngine, DfNeverAtADeviceAndStoppedWhenItHangs) {
+  StandIn("df", "touch " + dir_ + "/ran\nprintf '/dev/x 2048 0 1024 0%% /\\n'\n");
+  ASSERT_EQ(mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
+  const std::vector<std::string> not_measured = {"/dev/zero", "/dev/sda", dir_ + "/pipe"};
+  for (const std::string& path : not_measured) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) continue;
+    std::string log;
+    EXPECT_EQ(ScalarLogged("fn_DiskFree(" + Quote("h:" + path) + ")", log).number, 0.0) << path;
+    ExpectOneRecord(log, "fn_DiskFree: Cannot measure " + path + ": no directory or regular file");
+    EXPECT_FALSE(fs::exists(dir_ + "/ran")) << path;
+  }
+  EXPECT_EQ(Number("fn_DiskFree(" + Quote("h:" + dir_) + ")"), 1.0);
+
+  StandIn("df", "sleep 60\n");
+  const auto start = std::chrono::steady_clock::now();
+  std::string log;
+  EXPECT_EQ(ScalarLogged("fn_DiskSize('h:/')", log).number, 0.0);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 15.0);
+  ExpectOneRecord(log, "fn_DiskSize: df did not end within 5000 ms and was stopped");
 }
 
 // ---------------------------------------------------------------------------
@@ -239,7 +314,7 @@ TEST_F(FilesPrivateRoot, SharesAndNetworkPaths) {
 
   // An alias file that cannot be read: logged, empty answer.
   fs::remove("/opt/firebird/aliases.conf");
-  fs::create_directory("/opt/firebird/aliases.conf");
+  ASSERT_EQ(symlink("/proc/self/mem", "/opt/firebird/aliases.conf"), 0);
   before = ErrorLog().size();
   EXPECT_EQ(Text("fn_UNCpath('firma')"), "");
   EXPECT_NE(ErrorLog().substr(before).find("fn_UNCpath: Cannot read /opt/firebird/aliases.conf"),
@@ -255,6 +330,34 @@ TEST_F(FilesPrivateRoot, NoSambaConfiguration) {
     if (ReadFileBytes(entry.path()).find(" : smb.conf nicht gefunden\n") != std::string::npos) traced = true;
   }
   EXPECT_TRUE(traced);
+}
+
+// /tmp/QOR_UDF made by another user: the trace records go to the error log.
+TEST_F(FilesPrivateRoot, TraceDirectoryOfAnotherUserIsNotUsed) {
+  fs::remove_all("/tmp/QOR_UDF");
+  ASSERT_EQ(mkdir("/tmp/QOR_UDF", 0777), 0);
+  ASSERT_EQ(chmod("/tmp/QOR_UDF", 0777), 0);
+  ASSERT_EQ(chown("/tmp/QOR_UDF", 65534, 65534), 0);
+  const size_t before = ErrorLog().size();
+  const std::string missing = dir_ + "/no_such\nfile.txt";
+  EXPECT_EQ(Number("fn_BlobSize(fn_BlobLoadFromFile(" + SqlText(missing) + "))"), 0);
+  EXPECT_TRUE(fs::is_empty("/tmp/QOR_UDF"));
+  const std::string added = ErrorLog().substr(before);
+  EXPECT_NE(added.find("fn_BlobLoadFromFile: Unable to open file \"" + dir_ + "/no_such\\x0Afile.txt\""),
+            std::string::npos)
+      << added;
+  fs::remove_all("/tmp/QOR_UDF");
+}
+
+// The server's alias file counts only while others may not write it.
+TEST_F(FilesPrivateRoot, ServerAliasFileAnyoneMayWriteIsIgnored) {
+  const std::string base = dir_ + "/srv/daten";
+  ASSERT_TRUE(WriteFileBytes("/etc/samba/smb.conf", "[daten]\n path = " + base + "\n"));
+  ASSERT_TRUE(WriteFileBytes("/opt/firebird/aliases.conf", "firma = " + base + "/firma.fdb\n"));
+  StandIn("hostname", "echo dbhost\n");
+  EXPECT_EQ(Text("fn_UNCpath('firma')"), "\\\\dbhost\\daten\\firma.fdb");
+  chmod("/opt/firebird/aliases.conf", 0666);
+  EXPECT_EQ(Text("fn_UNCpath('firma')"), "");
 }
 
 }  // namespace

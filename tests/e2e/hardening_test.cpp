@@ -543,7 +543,7 @@ TEST(TraceFailureChild, RunsTheTraceCalls) {
   const char* out = getenv("QOR_CHILD_OUT");
   const char* token = getenv("QOR_TRACE_BLOCK_TOKEN");
   if (out == nullptr || token == nullptr) GTEST_SKIP() << "runs as a child of TraceLog.FailureKeepsTheRecordAndTheResult";
-  mkdir("/tmp/QOR_UDF", 0777);
+  mkdir("/tmp/QOR_UDF", 0700);  // as the library makes it: a looser one is not used
   std::vector<std::string> blocked;
   const std::vector<std::string> names = TraceNamesFromNow(3);
   for (const auto& name : names) {

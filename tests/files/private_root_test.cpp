@@ -13,6 +13,7 @@
 
 #include "files/path_resolver.h"
 #include "files/smb_shares.h"
+#include "files/trace.h"
 #include "files/unc_path.h"
 #include "frame/errors.h"
 #include "frame/log.h"
@@ -151,8 +152,11 @@ TEST_F(PrivateRoot, NetworkPathsThroughSharesAliasesAndHostName) {
   EXPECT_EQ(GetUNCPfad("/elsewhere/x.fdb"), "");  // no match: the host is not asked
 
   fs::remove(kServerAliasFile);
-  fs::create_directory(kServerAliasFile);
-  EXPECT_THROW(GetUNCPfad("/srv/daten/x.fdb"), IoError);
+  ASSERT_EQ(symlink("/proc/self/mem", kServerAliasFile), 0);  // cannot be read, even by root
+  EXPECT_THROW(GetUNCPfad("firma"), IoError);
+  fs::remove(kServerAliasFile);
+  fs::create_directory(kServerAliasFile);  // no regular file: ignored
+  EXPECT_EQ(GetUNCPfad("firma"), "");
 }
 
 TEST_F(PrivateRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
@@ -168,6 +172,75 @@ TEST_F(PrivateRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
   EXPECT_EQ(ResolvePfad("host:daten\\x.fdb", failing), "");
   EXPECT_NE(ReadFile(work_.File("qor_udf3.err")).find(": GetAbsolutePfad EXCEPT: "), std::string::npos);
   fs::remove(trace_file);
+}
+
+// /tmp/QOR_UDF is made for the server alone; one that another user made, or
+// a link, is not used: the records go to the error log, which names the
+// refused directory.
+TEST_F(PrivateRoot, TraceDirectoryOfAnotherUserOrALinkIsNotUsed) {
+  ScopedCwd cwd(work_.path());
+  fs::remove_all(kTraceDir);
+  ResetTraceFileName();
+  LogTrace("made");
+  struct stat st;
+  ASSERT_EQ(lstat(kTraceDir, &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 07777, 0700u);
+  EXPECT_EQ(st.st_uid, geteuid());
+
+  const std::string elsewhere = work_.File("elsewhere");
+  fs::create_directory(elsewhere);
+  struct Case {
+    const char* name;
+    const char* reason;
+  } cases[] = {{"another user's", "it belongs to user 65534"}, {"a link", "it is a symbolic link"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(kTraceDir);
+    if (std::string(c.name) == "a link") {
+      ASSERT_EQ(symlink(elsewhere.c_str(), kTraceDir), 0);
+    } else {
+      ASSERT_EQ(mkdir(kTraceDir, 0777), 0);
+      ASSERT_EQ(chmod(kTraceDir, 0777), 0);
+      ASSERT_EQ(chown(kTraceDir, 65534, 65534), 0);
+    }
+    ResetTraceFileName();
+    fs::remove(work_.File("qor_udf3.err"));
+    TraceOrLog("fn_BlobLoadFromFile: Unable to open file \"a\nb\"");
+    TraceOrLog("second");
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    if (!fs::is_symlink(kTraceDir)) {
+      EXPECT_TRUE(fs::is_empty(kTraceDir));
+    }
+    const std::string log = ReadFile(work_.File("qor_udf3.err"));
+    EXPECT_NE(log.find(": Trace directory /tmp/QOR_UDF not used: " + std::string(c.reason) + "\r"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find(": fn_BlobLoadFromFile: Unable to open file \"a\\x0Ab\"\r"), std::string::npos) << log;
+    EXPECT_TRUE(log.ends_with(": second")) << log;
+  }
+  fs::remove_all(kTraceDir);
+  ResetTraceFileName();
+}
+
+// /opt/firebird/aliases.conf counts only while it is the server's or root's
+// and others may not write it.
+TEST_F(PrivateRoot, ServerAliasFileOthersControlIsIgnored) {
+  Put(kSmbConfPaths[0], "[daten]\n path = /srv/daten\n");
+  Put(kServerAliasFile, "firma = /srv/daten/firma.fdb\n");
+  StandInHostname("dbhost\\n");
+  ScopedCwd cwd(work_.path());
+  const std::string shared = "\\\\dbhost\\daten\\firma.fdb";
+  EXPECT_EQ(GetUNCPfad("firma"), shared);
+  struct Case {
+    mode_t mode;
+    uid_t owner;
+    bool used;
+  } cases[] = {{0666, 0, false}, {0664, 0, true}, {0644, 65534, false}, {0600, 0, true}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(chown(kServerAliasFile, c.owner, c.owner), 0);
+    ASSERT_EQ(chmod(kServerAliasFile, c.mode), 0);
+    EXPECT_EQ(GetUNCPfad("firma"), c.used ? shared : "") << std::oct << c.mode << " " << std::dec << c.owner;
+  }
 }
 
 }  // namespace
