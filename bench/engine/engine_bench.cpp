@@ -508,6 +508,12 @@ int Run(const Options& opt) {
       }
       cases.push_back(c);
     }
+    // The sized calls of a function that writes a file leave it 1 MB long:
+    // the typical call once more leaves it as the later examples expect it
+    // (fn_BlobSaveToFile writes the small file that fn_LoadFromFile reads).
+    if (mine.size() > 1 && mine.front().failure.empty()) {
+      db.Query(Query(mine.front().exprs[kLegacy], mine.front().from, 1));
+    }
   }
   if (opt.dry_run) {
     std::printf("dry run: %zu cases of %zu functions, %d failed\n", cases.size(), cat.functions.size(),
