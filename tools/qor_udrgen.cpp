@@ -3,6 +3,7 @@
 //   qor_udrgen sql    <script> <out> [<module>]   UDR declarations (CREATE OR ALTER FUNCTION)
 //   qor_udrgen to-udr <script> <out> [<module>]   in-place switch of a legacy-declared database
 //   qor_udrgen to-legacy <script> <out> [<module>] the way back
+//   qor_udrgen sql-compact, to-udr-compact ...   as sql and to-udr, in the compact size profile
 //   qor_udrgen noops  <script> <out> [<module>]   no-op entry points of the same signatures (benchmark)
 //   qor_udrgen check  <script> <sql dir>          the committed scripts are up to date
 // <module> (default qor_udf3.dll) is the library the declarations name.
@@ -10,11 +11,12 @@
 #include <string>
 
 #include "udr_catalog.h"
+#include "udr_profile.h"
 
 namespace {
 
 int Usage() {
-  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|noops <script> <out> [<module>]\n"
+  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|sql-compact|to-udr-compact|noops <script> <out> [<module>]\n"
              "       qor_udrgen check <script> <sql dir>\n",
              stderr);
   return 2;
@@ -57,6 +59,10 @@ int main(int argc, char** argv) {
         {dir + "/qor_udf3_udr.sql", catalog::UdrScript(cat, shapes, module)},
         {dir + "/qor_udf3_to_udr.sql", catalog::ToUdrScript(cat, shapes, module)},
         {dir + "/qor_udf3_to_legacy.sql", catalog::ToLegacyScript(cat, shapes, module)},
+        {dir + "/qor_udf3_udr_compact.sql",
+         catalog::CompactScriptNote() + catalog::UdrScript(cat, catalog::CompactShapes(shapes), module)},
+        {dir + "/qor_udf3_to_udr_compact.sql",
+         catalog::CompactScriptNote() + catalog::ToUdrScript(cat, catalog::CompactShapes(shapes), module)},
     };
     int rc = 0;
     for (const auto& [path, text] : files) {
@@ -75,6 +81,10 @@ int main(int argc, char** argv) {
     text = catalog::UdrScript(cat, shapes, module);
   } else if (cmd == "to-udr") {
     text = catalog::ToUdrScript(cat, shapes, module);
+  } else if (cmd == "sql-compact") {
+    text = catalog::CompactScriptNote() + catalog::UdrScript(cat, catalog::CompactShapes(shapes), module);
+  } else if (cmd == "to-udr-compact") {
+    text = catalog::CompactScriptNote() + catalog::ToUdrScript(cat, catalog::CompactShapes(shapes), module);
   } else if (cmd == "to-legacy") {
     text = catalog::ToLegacyScript(cat, shapes, module);
   } else if (cmd == "noops") {

@@ -39,27 +39,42 @@ std::string_view ListValue(std::string_view text, std::string_view name) {
 
 std::string ListLine(std::string_view text, std::string_view key, int16_t mode) {
   std::string result;
-  if (key.empty()) return result;
+  // A line never holds a line end, so no line holds a key that has one.
+  if (key.empty() || key.find_first_of("\r\n") != std::string_view::npos) return result;
   const int32_t wanted = mode < 0 ? -static_cast<int32_t>(mode) : mode;
-  const std::string upper_key = mode < 0 ? UpperCopy(key) : std::string();
-  std::string upper_line;
+  // The key is searched for in the whole text, not line by line: a blob of
+  // many lines is passed at the speed of the search. Ignoring case, a line
+  // matches when its upper case form holds the key's (every line that holds
+  // the key itself does): the upper case form of the text is searched, and
+  // the lines are taken from the text.
+  std::string upper_text;
+  std::string upper_key;
+  std::string_view haystack = text;
+  std::string_view needle = key;
+  if (mode < 0) {
+    upper_text = UpperCopy(text);
+    upper_key = UpperCopy(key);
+    haystack = upper_text;
+    needle = upper_key;
+  }
+  auto line_end = [](char c) { return c == '\r' || c == '\n'; };
   int32_t found = 0;
-  size_t pos = 0;
-  std::string_view line;
-  while (NextLine(text, pos, line)) {
-    bool match = Find(line, key) != std::string_view::npos;
-    if (!match && mode < 0) {
-      upper_line.assign(line);
-      UpperInPlace(upper_line.data(), upper_line.size());
-      match = Find(upper_line, upper_key) != std::string_view::npos;
-    }
-    if (!match) continue;
+  size_t pos = 0;  // the start of a line
+  while (pos < haystack.size()) {
+    const size_t at = Find(haystack.substr(pos), needle);
+    if (at == std::string_view::npos) break;
+    // The line that holds the key: between the line ends around it.
+    size_t begin = pos + at;
+    while (begin > pos && !line_end(haystack[begin - 1])) --begin;
+    size_t end = pos + at + needle.size();
+    while (end < haystack.size() && !line_end(haystack[end])) ++end;
     ++found;
     if (wanted <= found) {
       if (!result.empty()) result.append(kListLineSeparator);
-      result.append(line);
+      result.append(text.substr(begin, end - begin));
       if (mode != 0) break;
     }
+    pos = end;  // a line end: the key, which has none, cannot start there
   }
   return result;
 }

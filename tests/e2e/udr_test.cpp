@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -20,12 +21,15 @@
 #include "catalog.h"
 #include "engine.h"
 #include "udr_catalog.h"
+#include "udr_profile.h"
 
 namespace fbtest {
 namespace {
 
-// The UDR forms are declared under this prefix beside the legacy ones.
+// The UDR forms are declared under this prefix beside the legacy ones, and
+// the library's forms of the compact size profile under the second.
 constexpr const char* kPrefix = "UDR_";
+constexpr const char* kCompactPrefix = "UDC_";
 
 struct Library {
   std::string module;
@@ -75,11 +79,15 @@ void DeclareFronts() {
       Db().Execute(catalog::UdrCreate(lib->cat.functions[i], lib->shapes[i], kPrefix, lib->module));
     }
   }
+  const std::vector<catalog::Shape> compact = catalog::CompactShapes(Main().shapes);
+  for (size_t i = 0; i < Main().cat.functions.size(); ++i) {
+    if (compact[i].served) Db().Execute(catalog::UdrCreate(Main().cat.functions[i], compact[i], kCompactPrefix));
+  }
 }
 
 // The expression with every call of a declared function turned into a call
-// of its UDR form.
-std::string ToUdr(const std::string& expr) {
+// of its UDR form (of the compact profile with kCompactPrefix).
+std::string ToUdr(const std::string& expr, const char* prefix = kPrefix) {
   std::set<std::string> names;
   for (const Library* lib : {&Main(), &Probe()}) {
     for (size_t i = 0; i < lib->cat.functions.size(); ++i) {
@@ -93,7 +101,7 @@ std::string ToUdr(const std::string& expr) {
   for (auto it = begin; it != std::sregex_iterator(); ++it) {
     const auto& m = *it;
     out += expr.substr(last, static_cast<size_t>(m.position(0)) - last);
-    out += (names.count(m[1]) != 0 ? kPrefix : "") + m[1].str() + "(";
+    out += (names.count(m[1]) != 0 ? prefix : "") + m[1].str() + "(";
     last = static_cast<size_t>(m.position(0) + m.length(0));
   }
   return out + expr.substr(last);
@@ -169,12 +177,33 @@ std::string LoggedBy(const std::function<void()>& call) {
   return out;
 }
 
+// Whether the call of `name` in the expression (the first one) answers,
+// through the full UDR front, a text longer than the compact profile admits.
+bool LongerThanCompact(const std::string& expr, const std::string& name) {
+  const size_t start = expr.find(name + "(");
+  if (start == std::string::npos) return false;
+  int depth = 0;
+  bool quoted = false;
+  for (size_t i = start + name.size(); i < expr.size(); ++i) {
+    if (expr[i] == '\'') quoted = !quoted;  // '' inside a literal toggles twice
+    if (quoted) continue;
+    if (expr[i] == '(') ++depth;
+    if (expr[i] == ')' && --depth == 0) {
+      const Outcome length = Evaluate("OCTET_LENGTH(" + ToUdr(expr.substr(start, i + 1 - start)) + ")");
+      return !length.failed && !length.value.is_null && length.value.integer > catalog::kCompactTextLimit;
+    }
+  }
+  return false;
+}
+
 // Every example of both libraries gives the same answer and the same
 // error-log records through both fronts. (The legacy answers are checked
 // against the documented ones by the catalogue test, which has run the
 // examples once already: an example that changes files answers here as on
 // its second run, alike in both fronts.) The probe library's answers are
-// checked against its documentation here.
+// checked against its documentation here. The library's forms of the compact
+// profile give the same answers too, except that a result longer than the
+// profile admits fails the statement.
 TEST(UdrFront, EveryExampleAnswersAsThroughTheLegacyFront) {
   DeclareFronts();
   for (const Library* lib : {&Main(), &Probe()}) {
@@ -191,6 +220,18 @@ TEST(UdrFront, EveryExampleAnswersAsThroughTheLegacyFront) {
         const std::string front_log = LoggedBy([&] { front = Evaluate(udr); });
         EXPECT_TRUE(SameAnswer(legacy, front)) << "legacy " << legacy.show() << ", UDR " << front.show();
         EXPECT_EQ(legacy_log, front_log);
+        if (lib == &Main()) {
+          // The compact profile answers alike, or refuses a result longer
+          // than it admits.
+          Outcome compact;
+          const std::string compact_log = LoggedBy([&] { compact = Evaluate(ToUdr(ex.expr, kCompactPrefix)); });
+          if (LongerThanCompact(ex.expr, f.name)) {
+            EXPECT_NE(compact.error.find("string right truncation"), std::string::npos) << compact.show();
+          } else {
+            EXPECT_TRUE(SameAnswer(legacy, compact)) << "legacy " << legacy.show() << ", compact " << compact.show();
+            EXPECT_EQ(legacy_log, compact_log);
+          }
+        }
         if (lib == &Probe()) {
           catalog::Expected want;
           ASSERT_TRUE(catalog::DecodeExpected(ex.expected, want));
@@ -448,6 +489,58 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
   // And once more: the way there again after the way back.
   ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db), "");
   EXPECT_EQ(Answers(db, 13), before);
+}
+
+// The compact size profile switches a database in place from the legacy
+// front and from the full profile, and back to either: the dependent
+// objects keep their answers, and only a text longer than the profile
+// admits is refused (the statement fails as for a text beyond a legacy
+// declaration) until the full profile is back.
+TEST_F(SwitchFronts, CompactProfileSwitchesInPlaceAndRefusesOnlyLongerTexts) {
+  const std::string db = WorkDir() + "/switch_compact.fdb";
+  ASSERT_EQ(MakeDatabase(db), "");
+  const auto [n, udr] = Counts();
+  const std::vector<std::string> before = Answers(db, 10);
+  const int limit = catalog::kCompactTextLimit;
+  // fn_UpperCase of `length` letters and `blanks` blanks: the length of its
+  // answer, or "refused".
+  auto upper = [&](int length, int blanks = 0) -> std::string {
+    try {
+      FbSession s(db);
+      const SqlValue v = s.Scalar("SELECT CHAR_LENGTH(fn_UpperCase(CAST(LPAD('', " + std::to_string(length) +
+                                  ", 'a') || LPAD('', " + std::to_string(blanks) +
+                                  ") AS VARCHAR(8000)))) FROM RDB$DATABASE");
+      return std::to_string(v.integer);
+    } catch (const std::exception& e) {
+      return std::strstr(e.what(), "string right truncation") != nullptr ? "refused" : e.what();
+    }
+  };
+  const std::string at_limit = std::to_string(limit);
+  const std::string beyond = std::to_string(limit + 1);
+  // The server drops blanks beyond a VARCHAR's length without an error: the
+  // one answer that differs between the profiles without a failure.
+  const std::string blanks_kept = std::to_string(limit + 3);
+  struct Step {
+    const char* script;
+    std::string at_limit, beyond, blanks;
+  };
+  const Step steps[] = {
+      {"qor_udf3_to_udr_compact.sql", at_limit, "refused", at_limit},  // from the legacy front
+      {"qor_udf3_to_udr.sql", at_limit, beyond, blanks_kept},          // compact to full
+      {"qor_udf3_to_udr_compact.sql", at_limit, "refused", at_limit},  // full to compact
+      {"qor_udf3_to_legacy.sql", at_limit, beyond, blanks_kept},       // and the way back
+  };
+  int id = 11;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.script);
+    ASSERT_EQ(Isql(std::string("-i " QOR_SQL_DIR "/") + step.script + " " + db), "");
+    const bool legacy = std::string(step.script) == "qor_udf3_to_legacy.sql";
+    EXPECT_EQ(Fronts(db), legacy ? std::make_pair(int64_t{0}, n) : std::make_pair(udr, n - udr));
+    EXPECT_EQ(Answers(db, id++), before);
+    EXPECT_EQ(upper(limit), step.at_limit);
+    EXPECT_EQ(upper(limit + 1), step.beyond);
+    EXPECT_EQ(upper(limit, 3), step.blanks);
+  }
 }
 
 // A caller the way back cannot set aside (a computed column) stops it before

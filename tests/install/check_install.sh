@@ -24,6 +24,7 @@ expected_files() {
   printf '%s\n' "$lib_dir/libqor_udf3.dll.so" \
     "$prefix/share/qor-udf3/sql/qor_udf3.sql" "$prefix/share/qor-udf3/sql/qor_udf3_udr.sql" \
     "$prefix/share/qor-udf3/sql/qor_udf3_to_udr.sql" "$prefix/share/qor-udf3/sql/qor_udf3_to_legacy.sql" \
+    "$prefix/share/qor-udf3/sql/qor_udf3_udr_compact.sql" "$prefix/share/qor-udf3/sql/qor_udf3_to_udr_compact.sql" \
     "$prefix/share/doc/qor-udf3/README.md" "$prefix/share/doc/qor-udf3/functions.md" | sed 's|//*|/|g' | sort
 }
 
@@ -42,7 +43,7 @@ got=$(cd "$root" && find . -type f | sed 's|^\.||' | sort)
 want=$(expected_files /opt/qor)
 [ "$got" = "$want" ] || fail "installed files differ:"$'\n'"$got"$'\n'"want:"$'\n'"$want"
 check_library "$root$(expected_files /opt/qor | grep 'libqor_udf3')"
-for script in qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy; do
+for script in qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy qor_udf3_udr_compact qor_udf3_to_udr_compact; do
   cmp -s "$source/sql/$script.sql" "$root/opt/qor/share/qor-udf3/sql/$script.sql" ||
     fail "installed $script.sql differs from sql/$script.sql"
 done

@@ -53,8 +53,31 @@ TEST(ListLine, SelectsTheLinesThatHoldTheKey) {
       {"", 0, ""},
       {"", -1, ""},
       {"Host", -32768, ""},
+      {"alpha\nport", 0, ""},  // no line holds a line end
+      {"5\r", -1, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ListLine(kSettings, c.key, c.mode), c.lines) << c.key << " " << c.mode;
+  // A line counts once however often it holds the key; CR, LF and CR LF end
+  // lines; the lines are given as they are, also when matched ignoring case.
+  struct TextCase {
+    std::string text;
+    const char* key;
+    int16_t mode;
+    std::string lines;
+  } text_cases[] = {
+      {"abab\r\nab\rxab\n\nab", "ab", 2, "ab"},
+      {"abab\r\nab\rxab\n\nab", "ab", 3, "xab"},
+      {"abab\r\nab\rxab\n\nab", "ab", 4, "ab"},
+      {"abab\r\nab\rxab\n\nab", "ab", 0, "abab\xC2\xA6" "ab\xC2\xA6xab\xC2\xA6" "ab"},
+      {"x\nyAbAB\nAB", "ab", -1, "yAbAB"},
+      {"x\nyAbAB\nAB", "ab", -2, "AB"},
+      {"\n\nkey", "key", 1, "key"},
+      {"key\n", "key", 2, ""},
+      {std::string(100000, '~') + "key" + std::string(100000, '~') + "\nkey", "KEY", -2, "key"},
+  };
+  for (const auto& c : text_cases) {
+    EXPECT_EQ(ListLine(c.text, c.key, c.mode), c.lines) << c.text.substr(0, 40) << " / " << c.key << " " << c.mode;
+  }
   EXPECT_EQ(ListLine("\xE4rger\n", "\xC4R", -1), "\xE4rger");
   // The key is folded as well as the line, ISO-8859-1 letters included.
   EXPECT_EQ(ListLine("x\n\xC4RGER=1\n", "\xE4r", -1), "\xC4RGER=1");

@@ -19,6 +19,27 @@ TEST(CaseTables, EveryByte) {
   EXPECT_EQ(LowerCopy("\xD7\xC4Z"), "\xD7\xE4z");
 }
 
+// The in-place forms work on long texts a block of bytes at a time and on
+// the rest byte by byte: every byte value at every place of a block, and
+// every length of a rest, gives the table's byte.
+TEST(CaseTables, InPlaceFormsMatchTheTablesAtEveryOffsetAndLength) {
+  for (size_t offset = 0; offset < 17; ++offset) {
+    std::string text(offset, 'a');
+    for (int i = 0; i < 256; ++i) text.push_back(static_cast<char>(i));
+    for (size_t length = text.size() - 16; length <= text.size(); ++length) {
+      std::string upper = text.substr(0, length);
+      std::string lower = upper;
+      UpperInPlace(upper.data(), upper.size());
+      LowerInPlace(lower.data(), lower.size());
+      for (size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        ASSERT_EQ(static_cast<unsigned char>(upper[i]), kUpperTable[c]) << offset << " " << length << " " << i;
+        ASSERT_EQ(static_cast<unsigned char>(lower[i]), kLowerTable[c]) << offset << " " << length << " " << i;
+      }
+    }
+  }
+}
+
 TEST(TrimText, Cases) {
   struct Case { std::string_view in, out; } cases[] = {
       {"", ""}, {" \t\r\n", ""}, {" a ", "a"}, {"\x01" "a b\x1F", "a b"},
