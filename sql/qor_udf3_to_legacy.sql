@@ -15,12 +15,23 @@
 -- constraints, PSQL functions, packages) stop the script in step 1, before
 -- anything is changed; after such a caller has been set aside, run the
 -- script again (a run that stopped is taken up where it stopped). Run it
--- with -b so that isql stops at an error:
---   isql-fb -b -user SYSDBA -i qor_udf3_to_legacy.sql <database>
+-- with -b so that isql stops at an error, and in a UTF8 connection (it
+-- recompiles the objects from their source text, read in that set):
+--   isql-fb -b -ch UTF8 -user SYSDBA -i qor_udf3_to_legacy.sql <database>
 -- and with no other connection using the objects.
 -- Texts are declared without a character set: they are in the database's
 -- default set, like those of qor_udf3.sql. For a database whose default set
 -- has several bytes per character (UTF8) use the *_win1252.sql scripts.
+
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF ((SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS
+       WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION) NOT IN (3, 4)) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8): the way back recompiles procedures and triggers from their source text';
+END^
+SET TERM ; ^
 
 CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
 SET TERM ^ ;

@@ -15,13 +15,24 @@
 -- constraints, PSQL functions, packages) stop the script in step 1, before
 -- anything is changed; after such a caller has been set aside, run the
 -- script again (a run that stopped is taken up where it stopped). Run it
--- with -b so that isql stops at an error:
---   isql-fb -b -user SYSDBA -i qor_udf3_to_legacy_win1252.sql <database>
+-- with -b so that isql stops at an error, and in a UTF8 connection (it
+-- recompiles the objects from their source text, read in that set):
+--   isql-fb -b -ch UTF8 -user SYSDBA -i qor_udf3_to_legacy_win1252.sql <database>
 -- and with no other connection using the objects.
 -- For a database whose default character set has several bytes per
 -- character (UTF8): every text is declared in WIN1252, like those of
 -- qor_udf3_win1252.sql; the engine converts texts on the way in and out,
 -- and a character WIN1252 cannot hold fails the statement.
+
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF ((SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS
+       WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION) NOT IN (3, 4)) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8): the way back recompiles procedures and triggers from their source text';
+END^
+SET TERM ; ^
 
 CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
 SET TERM ^ ;

@@ -479,6 +479,22 @@ namespace catalog {
 
 namespace {
 
+// The way back, before anything: the connection must be UTF8. The way back
+// recompiles procedures and triggers from their source text through EXECUTE
+// STATEMENT, which reads that text in the connection's set: in a NONE
+// connection a literal such as 'grüße' would come back as other bytes.
+const char* kWayBackCharset = R"SQL(
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF ((SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS
+       WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION) NOT IN (3, 4)) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8): the way back recompiles procedures and triggers from their source text';
+END^
+SET TERM ; ^
+)SQL";
+
 // The way back, step 1: remembers every procedure, trigger and view that
 // calls one of the UDR-declared functions, and replaces each with a stub of
 // the same header that calls nothing (a function in use cannot be dropped).
@@ -763,9 +779,11 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "-- constraints, PSQL functions, packages) stop the script in step 1, before\n"
       "-- anything is changed; after such a caller has been set aside, run the\n"
       "-- script again (a run that stopped is taken up where it stopped). Run it\n"
-      "-- with -b so that isql stops at an error:\n"
-      "--   isql-fb -b -user SYSDBA -i " + ScriptFileName("qor_udf3_to_legacy.sql", cs) + " <database>\n"
+      "-- with -b so that isql stops at an error, and in a UTF8 connection (it\n"
+      "-- recompiles the objects from their source text, read in that set):\n"
+      "--   isql-fb -b -ch UTF8 -user SYSDBA -i " + ScriptFileName("qor_udf3_to_legacy.sql", cs) + " <database>\n"
       "-- and with no other connection using the objects.\n" + CharsetNote(shapes);
+  out += kWayBackCharset;
   out += ExpandQuote(Replace(kWayBackCollect, "@NAMES@", names));
   out += Replace(kWayBackDrop, "@NAMES@", names);
   out += "\nSET TERM ^ ;\nEXECUTE BLOCK AS\nBEGIN\n";
