@@ -16,7 +16,8 @@
 -- anything is changed; after such a caller has been set aside, run the
 -- script again (a run that stopped is taken up where it stopped). Run it
 -- with -b so that isql stops at an error, and in a UTF8 connection (it
--- recompiles the objects from their source text, read in that set):
+-- recompiles the objects from their source text, read in that set; in a
+-- NONE database use the set your clients use instead):
 --   isql-fb -b -ch UTF8 -user SYSDBA -i qor_udf3_to_legacy.sql <database>
 -- and with no other connection using the objects.
 -- Texts are declared without a character set: they are in the database's
@@ -26,10 +27,12 @@
 CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
 SET TERM ^ ;
 EXECUTE BLOCK AS
+  DECLARE CS SMALLINT;
 BEGIN
-  IF ((SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS
-       WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION) NOT IN (3, 4)) THEN
-    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8): the way back recompiles procedures and triggers from their source text';
+  CS = (SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION);
+  IF (CS = 0 OR (CS NOT IN (3, 4) AND
+      (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE) <> 'NONE')) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8; in a NONE database the set your clients use): the way back recompiles procedures and triggers from their source text';
 END^
 SET TERM ; ^
 

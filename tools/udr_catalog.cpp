@@ -479,18 +479,22 @@ namespace catalog {
 
 namespace {
 
-// The way back, before anything: the connection must be UTF8. The way back
-// recompiles procedures and triggers from their source text through EXECUTE
-// STATEMENT, which reads that text in the connection's set: in a NONE
-// connection a literal such as 'grüße' would come back as other bytes.
+// The way back, before anything: the connection set. The way back
+// recompiles procedures and triggers from their source text (kept in UTF-8)
+// through EXECUTE STATEMENT, which reads it in the connection's set: in a
+// NONE connection a literal such as 'grüße' would come back as its UTF-8
+// bytes. UTF8 gives every literal its characters back; in a NONE database,
+// whose texts are the bytes the clients sent, the clients' own set does.
 const char* kWayBackCharset = R"SQL(
 CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
 SET TERM ^ ;
 EXECUTE BLOCK AS
+  DECLARE CS SMALLINT;
 BEGIN
-  IF ((SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS
-       WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION) NOT IN (3, 4)) THEN
-    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8): the way back recompiles procedures and triggers from their source text';
+  CS = (SELECT MON$CHARACTER_SET_ID FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION);
+  IF (CS = 0 OR (CS NOT IN (3, 4) AND
+      (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE) <> 'NONE')) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'connect with the character set UTF8 (isql-fb -ch UTF8; in a NONE database the set your clients use): the way back recompiles procedures and triggers from their source text';
 END^
 SET TERM ; ^
 )SQL";
@@ -780,7 +784,8 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "-- anything is changed; after such a caller has been set aside, run the\n"
       "-- script again (a run that stopped is taken up where it stopped). Run it\n"
       "-- with -b so that isql stops at an error, and in a UTF8 connection (it\n"
-      "-- recompiles the objects from their source text, read in that set):\n"
+      "-- recompiles the objects from their source text, read in that set; in a\n"
+      "-- NONE database use the set your clients use instead):\n"
       "--   isql-fb -b -ch UTF8 -user SYSDBA -i " + ScriptFileName("qor_udf3_to_legacy.sql", cs) + " <database>\n"
       "-- and with no other connection using the objects.\n" + CharsetNote(shapes);
   out += kWayBackCharset;
