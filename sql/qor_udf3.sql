@@ -838,7 +838,7 @@ DECLARE EXTERNAL FUNCTION fn_SecondsBetween
 --   Example: fn_WeekOfDate(NULL) -> ''
 DECLARE EXTERNAL FUNCTION fn_WeekOfDate
   TIMESTAMP NULL
-  RETURNS CSTRING(7) FREE_IT
+  RETURNS CSTRING(12) FREE_IT
   ENTRY_POINT 'fn_WeekOfDate' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DateOfWeek(week)

@@ -77,7 +77,9 @@ TEST(Catalog, EveryFunctionIsTriedWithNull) {
 // longest answer: a shorter declaration fails the caller's statement
 // ("string right truncation"), a longer one makes the rows of views and
 // tables with several such columns needlessly long. Each case is the longest
-// answer its function can give.
+// answer its function can give. (fn_WeekOfDate keeps room for the years a
+// timestamp outside the engine's range would give, as the fuzz target
+// passes them.)
 TEST(Catalog, FixedFormResultsAreDeclaredForTheirLongestAnswer) {
   struct Case {
     const char* function;
@@ -93,7 +95,6 @@ TEST(Catalog, FixedFormResultsAreDeclaredForTheirLongestAnswer) {
       {"fn_Soundex", "fn_Soundex('Robert')"},
       {"fn_GetDayofWeek", "fn_GetDayofWeek(TIMESTAMP '2023-02-02 00:00:00', -10)"},
       {"fn_DateTimeToStr", "fn_DateTimeToStr(TIMESTAMP '9999-12-31 23:59:59.9999')"},
-      {"fn_WeekOfDate", "fn_WeekOfDate(TIMESTAMP '9999-12-31 00:00:00')"},
       {"fn_JahrMoToDateStr", "fn_JahrMoToDateStr(-2147483648)"},
       {"fn_Kontenbereich", "fn_Kontenbereich(4711, '4711', NULL)"},
   };
