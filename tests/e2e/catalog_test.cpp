@@ -121,6 +121,29 @@ TEST(Catalog, FixedFormResultsAreDeclaredForTheirLongestAnswer) {
     EXPECT_EQ(got.text.size(), declared) << "declared " << returns << ", longest answer " << got.Show();
   }
   EXPECT_EQ(tried.size(), std::size(cases));
+  // All of them fit in one view, together with long results cast as the
+  // README says (uncast, three of those alone make the row too long).
+  std::string columns;
+  auto add = [&](const std::string& expr) {
+    columns += (columns.empty() ? "" : ", ") + expr + " AS C" + std::to_string(columns.size());
+  };
+  for (const Case& c : cases) add(c.longest);
+  for (const char* f : {"fn_ReplaceStr('x', 'y', 'axb')", "fn_UpperCase('abc')", "fn_LowerCase('ABC')"}) {
+    add(std::string("CAST(") + f + " AS VARCHAR(100))");
+  }
+  ASSERT_NO_THROW(Db().Execute("CREATE VIEW QOR_FIXED_FORM AS SELECT " + columns + " FROM RDB$DATABASE"));
+  const auto rows = Db().Query("SELECT * FROM QOR_FIXED_FORM");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].back().text, "abc");
+  std::string too_long;
+  try {
+    Db().Execute("CREATE VIEW QOR_TOO_LONG AS SELECT fn_ReplaceStr('x', 'y', 'axb') AS A,"
+                 " fn_UpperCase('abc') AS B, fn_LowerCase('ABC') AS C FROM RDB$DATABASE");
+  } catch (const std::exception& e) {
+    too_long = e.what();
+  }
+  EXPECT_NE(too_long.find("is too big"), std::string::npos) << too_long;
+  Db().Execute("DROP VIEW QOR_FIXED_FORM");
 }
 
 TEST(Exports, AreExactlyTheDeclaredFunctions) {
