@@ -12,7 +12,6 @@
 // back.
 #include <unistd.h>
 
-#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
