@@ -675,7 +675,7 @@ DECLARE EXTERNAL FUNCTION fn_DayOfTheWeek
 --   Example: fn_GetDayofWeek(NULL, 2) -> ''
 DECLARE EXTERNAL FUNCTION fn_GetDayofWeek
   TIMESTAMP NULL, INTEGER
-  RETURNS CSTRING(12) FREE_IT
+  RETURNS CSTRING(10) FREE_IT
   ENTRY_POINT 'fn_GetDayofWeek' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_DaysOfMonth(month, year)
@@ -811,7 +811,7 @@ DECLARE EXTERNAL FUNCTION fn_FloatToTimeStamp
 --   Example: fn_DateTimeToStr(NULL) -> ''
 DECLARE EXTERNAL FUNCTION fn_DateTimeToStr
   TIMESTAMP NULL
-  RETURNS CSTRING(20) FREE_IT
+  RETURNS CSTRING(19) FREE_IT
   ENTRY_POINT 'fn_DateTimeToStr' MODULE_NAME 'qor_udf3.dll';
 
 -- fn_SecondsBetween(a, b)
@@ -902,7 +902,7 @@ DECLARE EXTERNAL FUNCTION fn_JahrMoToDate
 --   Example: fn_JahrMoToDateStr(NULL) -> '01.00.0000'
 DECLARE EXTERNAL FUNCTION fn_JahrMoToDateStr
   INTEGER
-  RETURNS CSTRING(20) FREE_IT
+  RETURNS CSTRING(16) FREE_IT
   ENTRY_POINT 'fn_JahrMoToDateStr' MODULE_NAME 'qor_udf3.dll';
 
 -- [end of section datetime]
@@ -1202,7 +1202,7 @@ DECLARE EXTERNAL FUNCTION fn_SHBetragExt
 --   Example: fn_Kontenbereich(4711, '!4711', NULL) -> '0'
 DECLARE EXTERNAL FUNCTION fn_Kontenbereich
   DOUBLE PRECISION NULL, CSTRING(32767) NULL, CSTRING(32767) NULL
-  RETURNS CSTRING(2) FREE_IT
+  RETURNS CSTRING(1) FREE_IT
   ENTRY_POINT 'fn_Kontenbereich' MODULE_NAME 'qor_udf3.dll';
 
 -- ## Accounting: cost-centre allocation texts

@@ -3,7 +3,15 @@
 //   - the routine table the UDR front registers (a C++ include),
 //   - the UDR declarations (CREATE OR ALTER FUNCTION ... ENGINE UDR),
 //   - the script that switches a legacy-declared database to the UDR front in
-//     place, and the script that switches it back.
+//     place, and the script that switches it back,
+//   - the legacy declarations for a database whose default character set has
+//     more than one byte per character (UTF8): the same script with every
+//     text declared in a one-byte set.
+//
+// The character set of a text follows one rule in all of them: a text
+// declared without a set is in the database's default set (the engine
+// converts the caller's text into it), and a declaration that names a set
+// keeps it in its UDR form.
 #pragma once
 
 #include <string>
@@ -50,7 +58,8 @@ inline constexpr const char* kModule = "qor_udf3.dll";
 std::string UdrTable(const Catalog& cat, const std::vector<Shape>& shapes);
 
 // The parameter list and RETURNS clause of a function's UDR form:
-// "(P_SIDE VARCHAR(16) CHARACTER SET NONE, ...) RETURNS DOUBLE PRECISION".
+// "(P_SIDE VARCHAR(16), ...) RETURNS DOUBLE PRECISION"; a text keeps the
+// character set its legacy declaration names.
 std::string UdrHeader(const Function& f, const Shape& s);
 
 // One CREATE OR ALTER FUNCTION statement; `prefix` goes before the SQL name
@@ -76,6 +85,19 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
 // catalogue's functions (each returns 0, nil, or its result blob untouched):
 // served by the UDR front, it measures what a call costs the front itself.
 std::string NoopSource(const Catalog& cat, const std::vector<Shape>& shapes);
+
+// The one-byte set in which the texts are declared for a database whose
+// default set has several bytes per character, unless another is named.
+inline constexpr const char* kMultiByteTextCharset = "WIN1252";
+
+// The declaration script with every CSTRING that names no character set
+// declared in `charset`, under a header that says what it is for. Empty
+// `charset`: the script unchanged.
+std::string ScriptInCharset(const std::string& script, const std::string& charset);
+
+// The file name of a generated script for a character set: "qor_udf3_udr.sql"
+// for no set, "qor_udf3_udr_win1252.sql" for WIN1252.
+std::string ScriptFileName(const std::string& base, const std::string& charset);
 
 // The catalogue of a script whose declarations name another module (a test
 // library): read as if they named kModule.

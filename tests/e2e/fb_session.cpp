@@ -91,13 +91,18 @@ std::string SqlValue::Show() const {
   }
 }
 
-FbSession::FbSession(const std::string& database) {
+FbSession::FbSession(const std::string& database, const std::string& charset) {
   ISC_STATUS_ARRAY status;
   std::string dpb;
   dpb.push_back(isc_dpb_version1);
   dpb.push_back(isc_dpb_user_name);
   dpb.push_back(6);
   dpb += "SYSDBA";
+  if (!charset.empty() && charset.size() < 64) {
+    dpb.push_back(isc_dpb_lc_ctype);
+    dpb.push_back(static_cast<char>(charset.size()));
+    dpb += charset;
+  }
   isc_attach_database(status, 0, database.c_str(), &db_, static_cast<short>(dpb.size()), dpb.data());
   Check(status, "attach " + database);
 }

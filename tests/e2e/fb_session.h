@@ -28,8 +28,10 @@ using Row = std::vector<SqlValue>;
 
 class FbSession {
  public:
-  // Attaches to an existing database as SYSDBA.
-  explicit FbSession(const std::string& database);
+  // Attaches to an existing database as SYSDBA, with the connection
+  // character set `charset` (empty: none named, which the engine takes as
+  // NONE): texts are sent and read in it.
+  explicit FbSession(const std::string& database, const std::string& charset = "");
   ~FbSession();
   FbSession(const FbSession&) = delete;
   FbSession& operator=(const FbSession&) = delete;

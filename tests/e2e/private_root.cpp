@@ -38,9 +38,20 @@ PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
   fs::create_directories(fbroot);
   fs::create_directories(base + "/lock");
   fs::create_directories(root.work);
-  for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
+  for (const char* entry : {"plugins", "firebird.msg", "lib", "include"}) {
     fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, fbroot + "/" + entry);
   }
+  // The character set module must be a file of its own under the root, not a
+  // link: the installed fbintl.conf names it as $(root)/intl/fbintl, and the
+  // engine's module loader resolves the links of a loaded module's path and
+  // then refuses its symbols, which carry the unresolved path ("CHARACTER SET
+  // ISO8859_1 is not installed"). A hard link (same file system) or a copy
+  // has no link to resolve.
+  fs::create_directories(fbroot + "/intl");
+  const std::string intl_module = std::string(QOR_FIREBIRD_ROOT) + "/intl/libfbintl.so";
+  std::error_code no_hard_link;
+  fs::create_hard_link(intl_module, fbroot + "/intl/libfbintl.so", no_hard_link);
+  if (no_hard_link) fs::copy_file(intl_module, fbroot + "/intl/libfbintl.so");
   WriteText(fbroot + "/firebird.conf", "UdfAccess = Restrict " + options.udf_access + "\n");
   if (options.udr_path.empty()) {
     fs::create_symlink(std::string(QOR_FIREBIRD_ROOT) + "/plugins.conf", fbroot + "/plugins.conf");
@@ -54,14 +65,21 @@ PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
   setenv("FIREBIRD_TMP", root.work.c_str(), 1);
 
   root.database = base + "/" + options.name_prefix + "db.fdb";
-  WriteText(base + "/create.sql", "CREATE DATABASE '" + root.database + "' USER 'SYSDBA';\n");
+  CreateDatabase(root.database, "", options.script, base);
+  return root;
+}
+
+void CreateDatabase(const std::string& path, const std::string& charset, const std::string& script,
+                    const std::string& scratch) {
+  const std::string create = scratch + "/create.sql";
+  WriteText(create, "CREATE DATABASE '" + path + "' USER 'SYSDBA'" +
+                        (charset.empty() ? "" : " DEFAULT CHARACTER SET " + charset) + ";\n");
   std::string out;
   const std::string isql = std::string(QOR_ISQL) + " -q -b";
-  if (RunCommand(isql + " -i " + base + "/create.sql", out) != 0 ||
-      RunCommand(isql + " -user SYSDBA -i " + options.script + " " + root.database, out) != 0) {
-    throw std::runtime_error("setting up the database in " + base + " failed:\n" + out);
+  if (RunCommand(isql + " -i " + create, out) != 0 ||
+      RunCommand(isql + " -user SYSDBA -i " + script + " " + path, out) != 0) {
+    throw std::runtime_error("setting up the database " + path + " failed:\n" + out);
   }
-  return root;
 }
 
 void RemovePrivateRoot(const PrivateRoot& root) {

@@ -27,6 +27,12 @@ struct PrivateRoot {
 // FIREBIRD_TMP of this process at it. Throws std::runtime_error with isql's
 // output when the database cannot be set up.
 PrivateRoot MakePrivateRoot(const PrivateRootOptions& options);
+// Creates a database whose default character set is `charset` (empty: none
+// named, i.e. NONE) and applies a script to it with isql, as SYSDBA in the
+// current root; `scratch` is a directory for isql's input. Throws
+// std::runtime_error with isql's output when either fails.
+void CreateDatabase(const std::string& path, const std::string& charset, const std::string& script,
+                    const std::string& scratch);
 // Removes it unless QOR_KEEP_TEMP is set.
 void RemovePrivateRoot(const PrivateRoot& root);
 

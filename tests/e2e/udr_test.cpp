@@ -458,7 +458,7 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
   ASSERT_EQ(before.size(), 5u);
   EXPECT_EQ(before[4], "4799.5 | '1' | ");
   // On a database that has the legacy front, the way back changes nothing.
-  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
+  ASSERT_EQ(Isql("-ch UTF8 -i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
   EXPECT_EQ(Fronts(db), std::make_pair(int64_t{0}, n));
   EXPECT_EQ(Answers(db, 9), before);
 
@@ -466,7 +466,7 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
   EXPECT_EQ(Fronts(db), std::make_pair(udr, n - udr));
   EXPECT_EQ(Answers(db, 11), before);
 
-  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
+  ASSERT_EQ(Isql("-ch UTF8 -i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
   EXPECT_EQ(Fronts(db), std::make_pair(int64_t{0}, n));
   EXPECT_EQ(Answers(db, 12), before);
   {
@@ -554,7 +554,7 @@ TEST_F(SwitchFronts, WayBackStopsUntouchedAtAComputedColumn) {
     s.Execute("ALTER TABLE BOOKING ADD HABEN COMPUTED BY (fn_SHHaben(SIDE, AMOUNT))");
   }
   const std::vector<std::string> before = Answers(db, 20);
-  const std::string failed = Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db);
+  const std::string failed = Isql("-ch UTF8 -i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db);
   EXPECT_NE(failed.find("switch it by hand"), std::string::npos) << failed;
   const auto [n, udr] = Counts();
   EXPECT_EQ(Fronts(db), std::make_pair(udr, n - udr));
@@ -565,7 +565,7 @@ TEST_F(SwitchFronts, WayBackStopsUntouchedAtAComputedColumn) {
     s.Execute("ALTER TABLE BOOKING DROP HABEN");
   }
   // With the column set aside, the next run goes through.
-  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
+  ASSERT_EQ(Isql("-ch UTF8 -i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db), "");
   EXPECT_EQ(Fronts(db), std::make_pair(int64_t{0}, n));
   EXPECT_EQ(Answers(db, 22), before);
 }

@@ -18,13 +18,16 @@ fail() {
 
 # The files every installation holds, relative to the root; the UDF directory
 # is absolute unless it was configured relative to the prefix.
+# The declaration scripts: for one-byte databases and (_win1252) for UTF8 ones.
+sql_scripts="qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy
+  qor_udf3_win1252 qor_udf3_udr_win1252 qor_udf3_to_udr_win1252 qor_udf3_to_legacy_win1252
+  qor_udf3_udr_compact qor_udf3_to_udr_compact qor_udf3_udr_compact_win1252 qor_udf3_to_udr_compact_win1252"
 expected_files() {
   local prefix=$1 lib_dir=$udf_dir
   case $lib_dir in /*) ;; *) lib_dir=$prefix/$lib_dir ;; esac
-  printf '%s\n' "$lib_dir/libqor_udf3.dll.so" \
-    "$prefix/share/qor-udf3/sql/qor_udf3.sql" "$prefix/share/qor-udf3/sql/qor_udf3_udr.sql" \
-    "$prefix/share/qor-udf3/sql/qor_udf3_to_udr.sql" "$prefix/share/qor-udf3/sql/qor_udf3_to_legacy.sql" \
-    "$prefix/share/qor-udf3/sql/qor_udf3_udr_compact.sql" "$prefix/share/qor-udf3/sql/qor_udf3_to_udr_compact.sql" \
+  local scripts=() s
+  for s in $sql_scripts; do scripts+=("$prefix/share/qor-udf3/sql/$s.sql"); done
+  printf '%s\n' "$lib_dir/libqor_udf3.dll.so" "${scripts[@]}" \
     "$prefix/share/doc/qor-udf3/README.md" "$prefix/share/doc/qor-udf3/functions.md" | sed 's|//*|/|g' | sort
 }
 
@@ -43,7 +46,7 @@ got=$(cd "$root" && find . -type f | sed 's|^\.||' | sort)
 want=$(expected_files /opt/qor)
 [ "$got" = "$want" ] || fail "installed files differ:"$'\n'"$got"$'\n'"want:"$'\n'"$want"
 check_library "$root$(expected_files /opt/qor | grep 'libqor_udf3')"
-for script in qor_udf3 qor_udf3_udr qor_udf3_to_udr qor_udf3_to_legacy qor_udf3_udr_compact qor_udf3_to_udr_compact; do
+for script in $sql_scripts; do
   cmp -s "$source/sql/$script.sql" "$root/opt/qor/share/qor-udf3/sql/$script.sql" ||
     fail "installed $script.sql differs from sql/$script.sql"
 done
