@@ -3,6 +3,7 @@
 //   qor_udrgen sql    <script> <out> [<module>]   UDR declarations (CREATE OR ALTER FUNCTION)
 //   qor_udrgen to-udr <script> <out> [<module>]   in-place switch of a legacy-declared database
 //   qor_udrgen to-legacy <script> <out> [<module>] the way back
+//   qor_udrgen upgrade-check <script> <out>        declarations that differ from the shipped ones
 //   qor_udrgen noops  <script> <out> [<module>]   no-op entry points of the same signatures (benchmark)
 //   qor_udrgen check  <script> <sql dir>          the committed scripts are up to date
 // <module> (default qor_udf3.dll) is the library the declarations name.
@@ -14,7 +15,7 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|noops <script> <out> [<module>]\n"
+  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|upgrade-check|noops <script> <out> [<module>]\n"
              "       qor_udrgen check <script> <sql dir>\n",
              stderr);
   return 2;
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
         {dir + "/qor_udf3_udr.sql", catalog::UdrScript(cat, shapes, module)},
         {dir + "/qor_udf3_to_udr.sql", catalog::ToUdrScript(cat, shapes, module)},
         {dir + "/qor_udf3_to_legacy.sql", catalog::ToLegacyScript(cat, shapes, module)},
+        {dir + "/qor_udf3_upgrade_check.sql", catalog::UpgradeCheckScript(cat, shapes)},
     };
     int rc = 0;
     for (const auto& [path, text] : files) {
@@ -77,6 +79,8 @@ int main(int argc, char** argv) {
     text = catalog::ToUdrScript(cat, shapes, module);
   } else if (cmd == "to-legacy") {
     text = catalog::ToLegacyScript(cat, shapes, module);
+  } else if (cmd == "upgrade-check") {
+    text = catalog::UpgradeCheckScript(cat, shapes);
   } else if (cmd == "noops") {
     text = catalog::NoopSource(cat, shapes);
   } else {
