@@ -913,19 +913,9 @@ BEGIN
 
 // A legacy argument or result type as the check above spells it.
 std::string LegacyTypeText(ArgKind kind, int length, const std::string& charset) {
-  switch (kind) {
-    case ArgKind::Text:
-      return "CSTRING(" + std::to_string(length) + ") CHARACTER SET " +
-             (charset.empty() ? std::string("<default>") : charset);
-    case ArgKind::Double: return "DOUBLE PRECISION";
-    case ArgKind::Integer: return "INTEGER";
-    case ArgKind::Smallint: return "SMALLINT";
-    case ArgKind::Bigint: return "BIGINT";
-    case ArgKind::TimeStamp: return "TIMESTAMP";
-    case ArgKind::Date: return "DATE";
-    case ArgKind::Blob: return "BLOB";
-  }
-  return "";
+  if (kind != ArgKind::Text) return SqlType(kind, length, charset);
+  return "CSTRING(" + std::to_string(length) + ") CHARACTER SET " +
+         (charset.empty() ? std::string("<default>") : charset);
 }
 
 std::string LegacySignature(const Shape& s) {

@@ -372,6 +372,17 @@ class SwitchFronts : public ::testing::Test {
     return {};
   }
 
+  // The same database switched to the UDR front, with more objects that
+  // call the functions.
+  static std::string MakeUdrDatabase(const std::string& db, const std::vector<std::string>& statements) {
+    std::string failed = MakeDatabase(db);
+    if (failed.empty()) failed = Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db);
+    if (!failed.empty()) return failed;
+    FbSession s(db);
+    for (const std::string& statement : statements) s.Execute(statement);
+    return {};
+  }
+
   // Everything the dependent objects answer; `id` is a fresh booking for the
   // trigger.
   static std::vector<std::string> Answers(const std::string& db, int id) {
@@ -457,12 +468,7 @@ TEST_F(SwitchFronts, ToUdrAndBackKeepsProceduresTriggersAndViews) {
 // anything is changed: the database stays on the UDR front and answers.
 TEST_F(SwitchFronts, WayBackStopsUntouchedAtAComputedColumn) {
   const std::string db = WorkDir() + "/switch_computed.fdb";
-  ASSERT_EQ(MakeDatabase(db), "");
-  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db), "");
-  {
-    FbSession s(db);
-    s.Execute("ALTER TABLE BOOKING ADD HABEN COMPUTED BY (fn_SHHaben(SIDE, AMOUNT))");
-  }
+  ASSERT_EQ(MakeUdrDatabase(db, {"ALTER TABLE BOOKING ADD HABEN COMPUTED BY (fn_SHHaben(SIDE, AMOUNT))"}), "");
   const std::vector<std::string> before = Answers(db, 20);
   const std::string failed = Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db);
   EXPECT_NE(failed.find("computed column BOOKING.HABEN calls FN_SHHABEN"), std::string::npos) << failed;
@@ -486,13 +492,9 @@ TEST_F(SwitchFronts, WayBackStopsUntouchedAtAComputedColumn) {
 // that set it aside and restore it: following them gets the way through.
 TEST_F(SwitchFronts, WayBackNamesEveryBlockerAtOnceWithWhatToDo) {
   const std::string db = WorkDir() + "/switch_blockers.fdb";
-  ASSERT_EQ(MakeDatabase(db), "");
-  ASSERT_EQ(Isql("-i " QOR_SQL_DIR "/qor_udf3_to_udr.sql " + db), "");
-  {
-    FbSession s(db);
-    s.Execute("ALTER TABLE BOOKING ADD HABEN COMPUTED BY (fn_SHHaben(SIDE, AMOUNT))");
-    s.Execute("ALTER TABLE BOOKING ADD CONSTRAINT CHK_T CHECK (fn_SHSoll(SIDE, AMOUNT) < 1000000)");
-  }
+  ASSERT_EQ(MakeUdrDatabase(db, {"ALTER TABLE BOOKING ADD HABEN COMPUTED BY (fn_SHHaben(SIDE, AMOUNT))",
+                                 "ALTER TABLE BOOKING ADD CONSTRAINT CHK_T CHECK (fn_SHSoll(SIDE, AMOUNT) < 1000000)"}),
+            "");
   const std::vector<std::string> before = Answers(db, 30);
   const std::string failed = Isql("-i " QOR_SQL_DIR "/qor_udf3_to_legacy.sql " + db);
   EXPECT_NE(failed.find("check constraint CHK_T of table BOOKING calls FN_SHSOLL"), std::string::npos)
