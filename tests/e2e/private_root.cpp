@@ -27,6 +27,11 @@ void WriteText(const std::string& path, const std::string& text) {
   if (std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
 
+std::string FirebirdRoot() {
+  const char* root = getenv("QOR_FIREBIRD_ROOT");
+  return root != nullptr && *root != '\0' ? root : QOR_FIREBIRD_ROOT;
+}
+
 PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
   namespace fs = std::filesystem;
   std::string base = fs::temp_directory_path().string() + "/" + options.name_prefix + "XXXXXX";
@@ -38,14 +43,15 @@ PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
   fs::create_directories(fbroot);
   fs::create_directories(base + "/lock");
   fs::create_directories(root.work);
+  const std::string installed = FirebirdRoot();
   for (const char* entry : {"plugins", "intl", "firebird.msg", "lib", "include"}) {
-    fs::create_directory_symlink(std::string(QOR_FIREBIRD_ROOT) + "/" + entry, fbroot + "/" + entry);
+    fs::create_directory_symlink(installed + "/" + entry, fbroot + "/" + entry);
   }
   WriteText(fbroot + "/firebird.conf", "UdfAccess = Restrict " + options.udf_access + "\n");
   if (options.udr_path.empty()) {
-    fs::create_symlink(std::string(QOR_FIREBIRD_ROOT) + "/plugins.conf", fbroot + "/plugins.conf");
+    fs::create_symlink(installed + "/plugins.conf", fbroot + "/plugins.conf");
   } else {
-    WriteText(fbroot + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + QOR_FIREBIRD_ROOT +
+    WriteText(fbroot + "/plugins.conf", std::string("Plugin = UDR {\n  Module = ") + installed +
                                             "/plugins/udr_engine\n  Config = UDR_config\n}\n"
                                             "Config = UDR_config {\n  path = " + options.udr_path + "\n}\n");
   }

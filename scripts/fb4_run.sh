@@ -1,0 +1,58 @@
+#!/bin/sh
+# fb4_run.sh ROOT DIR... -- COMMAND [ARGS...]
+#
+# Runs COMMAND inside the Firebird 4 root made by fb4_root.sh, as root, in a
+# private mount namespace: the root is the lower layer of an overlay whose
+# upper layer is a tmpfs, so the command may change anything in it (its
+# firebird.conf, /tmp) and the cached root stays as it was, for the next run
+# and for runs beside this one. Each DIR (the checkout, the build directory)
+# is bound into it at its own path, so a program built on this machine runs
+# there with its paths unchanged, against that root's engine and client
+# library. QOR_FIREBIRD_ROOT is set to the root's Firebird directory.
+# Nothing of the machine changes; the only directory made outside is a
+# scratch mount point in /tmp, removed again at the end.
+set -eu
+
+fbdir=/usr/lib/x86_64-linux-gnu/firebird/4.0
+
+if [ "${1:-}" = "--inside" ]; then
+  shift
+  scratch=$1
+  root=$2
+  shift 2
+  mount -t tmpfs -o mode=0755 qor_fb4 "$scratch"
+  mkdir "$scratch/upper" "$scratch/work" "$scratch/root"
+  mount -t overlay overlay -o "lowerdir=$root,upperdir=$scratch/upper,workdir=$scratch/work" "$scratch/root"
+  for dir in /dev /proc /sys; do
+    mount --rbind "$dir" "$scratch/root$dir"
+  done
+  while [ "$1" != "--" ]; do
+    mkdir -p "$scratch/root$1"
+    mount --rbind "$1" "$scratch/root$1"
+    shift
+  done
+  shift
+  cwd=$PWD
+  exec chroot "$scratch/root" /usr/bin/env QOR_FIREBIRD_ROOT="$fbdir" \
+    /bin/sh -c 'cd "$1" && shift && exec "$@"' sh "$cwd" "$@"
+fi
+
+if [ $# -lt 3 ]; then
+  echo "usage: fb4_run.sh ROOT DIR... -- COMMAND [ARGS...]" >&2
+  exit 2
+fi
+if [ "$(id -u)" != 0 ]; then
+  echo "fb4_run.sh: needs root (mount namespace, chroot)" >&2
+  exit 1
+fi
+root=$1
+if [ ! -f "$root/.qor-fb4-root-complete" ]; then
+  echo "fb4_run.sh: $root is no finished Firebird 4 root (make it with scripts/fb4_root.sh)" >&2
+  exit 1
+fi
+shift
+scratch=$(mktemp -d /tmp/qor_fb4.XXXXXX)
+status=0
+unshare -m --propagation private sh "$0" --inside "$scratch" "$root" "$@" || status=$?
+rmdir "$scratch"
+exit $status
