@@ -5,15 +5,19 @@
 # private mount namespace: the root is the lower layer of an overlay whose
 # upper layer is a tmpfs, so the command may change anything in it (its
 # firebird.conf, /tmp) and the cached root stays as it was, for the next run
-# and for runs beside this one. Each DIR (the checkout, the build directory)
-# is bound into it at its own path, so a program built on this machine runs
-# there with its paths unchanged, against that root's engine and client
-# library. QOR_FIREBIRD_ROOT is set to the root's Firebird directory.
+# and for runs beside this one. Each DIR (the checkout, the build directory;
+# a single file too) is bound into it at its own path, so a program built on
+# this machine runs there with its paths unchanged, against that root's engine and client
+# library. QOR_FIREBIRD_ROOT is set to the root's Firebird directory and
+# QOR_FIREBIRD_CONF_DIR to its configuration directory (the engine tests'
+# private root writes its configuration there too).
 # Nothing of the machine changes; the only directory made outside is a
 # scratch mount point in /tmp, removed again at the end.
 set -eu
 
 fbdir=/usr/lib/x86_64-linux-gnu/firebird/4.0
+# Debian's Firebird 4 reads its firebird.conf and plugins.conf from here only.
+confdir=/etc/firebird/4.0
 
 if [ "${1:-}" = "--inside" ]; then
   shift
@@ -27,13 +31,18 @@ if [ "${1:-}" = "--inside" ]; then
     mount --rbind "$dir" "$scratch/root$dir"
   done
   while [ "$1" != "--" ]; do
-    mkdir -p "$scratch/root$1"
+    if [ -d "$1" ]; then
+      mkdir -p "$scratch/root$1"
+    else
+      mkdir -p "$scratch/root$(dirname "$1")"
+      touch "$scratch/root$1"
+    fi
     mount --rbind "$1" "$scratch/root$1"
     shift
   done
   shift
   cwd=$PWD
-  exec chroot "$scratch/root" /usr/bin/env QOR_FIREBIRD_ROOT="$fbdir" \
+  exec chroot "$scratch/root" /usr/bin/env QOR_FIREBIRD_ROOT="$fbdir" QOR_FIREBIRD_CONF_DIR="$confdir" \
     /bin/sh -c 'cd "$1" && shift && exec "$@"' sh "$cwd" "$@"
 fi
 

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +27,28 @@ void WriteText(const std::string& path, const std::string& text) {
   const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   if (std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
+
+namespace {
+
+// Debian's Firebird 4 reads firebird.conf and plugins.conf only from its own
+// configuration directory, whatever FIREBIRD says. Inside the throw-away
+// overlay of scripts/fb4_run.sh, $QOR_FIREBIRD_CONF_DIR names that directory
+// and gets copies of the private root's files. Each copy is renamed into
+// place, so an engine starting in another test process reads the old file or
+// the new one, never half of one.
+void CopyConfiguration(const std::string& fbroot) {
+  namespace fs = std::filesystem;
+  const char* dir = getenv("QOR_FIREBIRD_CONF_DIR");
+  if (dir == nullptr || *dir == '\0') return;
+  for (const char* name : {"firebird.conf", "plugins.conf"}) {
+    const std::string target = std::string(dir) + "/" + name;
+    const std::string temp = target + ".qor" + std::to_string(getpid());
+    fs::copy_file(fbroot + "/" + name, temp, fs::copy_options::overwrite_existing);
+    fs::rename(temp, target);
+  }
+}
+
+}  // namespace
 
 std::string FirebirdRoot() {
   const char* root = getenv("QOR_FIREBIRD_ROOT");
@@ -55,6 +78,7 @@ PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
                                             "/plugins/udr_engine\n  Config = UDR_config\n}\n"
                                             "Config = UDR_config {\n  path = " + options.udr_path + "\n}\n");
   }
+  CopyConfiguration(fbroot);
   setenv("FIREBIRD", fbroot.c_str(), 1);
   setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
   setenv("FIREBIRD_TMP", root.work.c_str(), 1);
