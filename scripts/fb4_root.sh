@@ -17,6 +17,10 @@ root=${1:-${QOR_FB4_ROOT:-/var/cache/qor-fb4-root}}
 suite=trixie
 packages=(firebird4.0-server-core firebird4.0-utils libib-util)
 stamp=.qor-fb4-root-complete
+case $root in
+  /*/*) ;;
+  *) echo "fb4_root.sh: give an absolute path below a directory, not '$root'" >&2; exit 2 ;;
+esac
 
 if [ -f "$root/$stamp" ]; then
   echo "$root"
@@ -73,21 +77,23 @@ install_host_tools() {
 
 # Runs in the temporary root: the base system, then the engine packages from
 # inside it (debootstrap's --include does not resolve their dependencies).
+# Called as an if condition, where set -e does not act: every step checks.
 build() {
-  local tmp=$1 url=$2
-  debootstrap --variant=minbase "$suite" "$tmp" "$url" >&2
+  local tmp=$1 url=$2 f
+  debootstrap --variant=minbase "$suite" "$tmp" "$url" >&2 || return 1
   # No service is started inside the root.
-  printf '#!/bin/sh\nexit 101\n' >"$tmp/usr/sbin/policy-rc.d"
-  chmod 755 "$tmp/usr/sbin/policy-rc.d"
-  retry chroot "$tmp" env DEBIAN_FRONTEND=noninteractive apt-get update >&2
+  printf '#!/bin/sh\nexit 101\n' >"$tmp/usr/sbin/policy-rc.d" || return 1
+  chmod 755 "$tmp/usr/sbin/policy-rc.d" || return 1
+  retry chroot "$tmp" env DEBIAN_FRONTEND=noninteractive apt-get update >&2 || return 1
   retry chroot "$tmp" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${packages[@]}" >&2
-  chroot "$tmp" apt-get clean
+    apt-get install -y --no-install-recommends "${packages[@]}" >&2 || return 1
+  chroot "$tmp" apt-get clean || return 1
   rm -f "$tmp/usr/sbin/policy-rc.d"
   # Fail here, not in the tests, if the engine is not where they expect it.
   local fb=$tmp/usr/lib/x86_64-linux-gnu/firebird/4.0
-  for f in "$fb/plugins/libEngine13.so" "$fb/plugins/libudr_engine.so" \
-           "$tmp/usr/lib/x86_64-linux-gnu/libfbclient.so.2" "$tmp/etc/firebird/4.0/firebird.conf"; do
+  for f in "$fb/plugins/libEngine13.so" "$fb/plugins/libudr_engine.so" "$tmp/usr/bin/isql-fb" \
+           "$tmp/usr/lib/x86_64-linux-gnu/libfbclient.so.2" "$tmp/usr/lib/x86_64-linux-gnu/libib_util.so" \
+           "$tmp/etc/firebird/4.0/firebird.conf"; do
     if [ ! -e "$f" ]; then log "missing after install: $f"; return 1; fi
   done
   touch "$tmp/$stamp"
@@ -127,7 +133,7 @@ for attempt in 1 2 3; do
   tmp=$(mktemp -d "$root.tmp.XXXXXX")
   chmod 755 "$tmp"
   log "making the Firebird 4 root in $root (attempt $attempt)"
-  if (build "$tmp" "$url"); then
+  if build "$tmp" "$url"; then
     mv "$tmp" "$root"
     log "made $root in $(($(date +%s) - started)) s"
     echo "$root"

@@ -30,22 +30,25 @@ void WriteText(const std::string& path, const std::string& text) {
 
 namespace {
 
-// Debian's Firebird 4 reads firebird.conf and plugins.conf only from its own
-// configuration directory, whatever FIREBIRD says. Inside the throw-away
-// overlay of scripts/fb4_run.sh, $QOR_FIREBIRD_CONF_DIR names that directory
-// and gets copies of the private root's files. Each copy is renamed into
-// place, so an engine starting in another test process reads the old file or
-// the new one, never half of one.
-void CopyConfiguration(const std::string& fbroot) {
+// Debian's Firebird 4 tools set FIREBIRD to the installed root whatever the
+// caller says, and its engine refuses a plugin reached through the private
+// root's links ("Actual module name does not match requested"). There the
+// engine runs from the installed root, and $QOR_FIREBIRD_CONF_DIR, its
+// configuration directory inside the throw-away overlay of
+// scripts/fb4_run.sh, gets copies of the private root's files; returns
+// whether it did. Each copy is renamed into place, so an engine starting in
+// another test process reads the old file or the new one, never half of one.
+bool CopyConfiguration(const std::string& fbroot) {
   namespace fs = std::filesystem;
   const char* dir = getenv("QOR_FIREBIRD_CONF_DIR");
-  if (dir == nullptr || *dir == '\0') return;
+  if (dir == nullptr || *dir == '\0') return false;
   for (const char* name : {"firebird.conf", "plugins.conf"}) {
     const std::string target = std::string(dir) + "/" + name;
     const std::string temp = target + ".qor" + std::to_string(getpid());
     fs::copy_file(fbroot + "/" + name, temp, fs::copy_options::overwrite_existing);
     fs::rename(temp, target);
   }
+  return true;
 }
 
 }  // namespace
@@ -78,8 +81,7 @@ PrivateRoot MakePrivateRoot(const PrivateRootOptions& options) {
                                             "/plugins/udr_engine\n  Config = UDR_config\n}\n"
                                             "Config = UDR_config {\n  path = " + options.udr_path + "\n}\n");
   }
-  CopyConfiguration(fbroot);
-  setenv("FIREBIRD", fbroot.c_str(), 1);
+  setenv("FIREBIRD", CopyConfiguration(fbroot) ? installed.c_str() : fbroot.c_str(), 1);
   setenv("FIREBIRD_LOCK", (base + "/lock").c_str(), 1);
   setenv("FIREBIRD_TMP", root.work.c_str(), 1);
 
