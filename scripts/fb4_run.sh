@@ -7,16 +7,18 @@
 # firebird.conf, /tmp) and the cached root stays as it was, for the next run
 # and for runs beside this one. Each DIR (the checkout, the build directory;
 # a single file too) is bound into it at its own path, so a program built on
-# this machine runs there with its paths unchanged, against that root's engine and client
-# library. QOR_FIREBIRD_ROOT is set to the root's Firebird directory and
+# this machine runs there with its paths unchanged, against that root's
+# engine and client library. QOR_FIREBIRD_ROOT is set to the root's Firebird directory and
 # QOR_FIREBIRD_CONF_DIR to its configuration directory (the engine tests'
 # private root writes its configuration there too).
 # Nothing of the machine changes; the only directory made outside is a
 # scratch mount point in /tmp, removed again at the end.
 set -eu
+. "$(dirname "$0")/throwaway_root.sh"
 
 fbdir=/usr/lib/x86_64-linux-gnu/firebird/4.0
-# Debian's Firebird 4 reads its firebird.conf and plugins.conf from here only.
+# The installed engine's firebird.conf and plugins.conf (links to them in
+# $fbdir) are here; Debian's Firebird 4 tools always run that engine.
 confdir=/etc/firebird/4.0
 
 if [ "${1:-}" = "--inside" ]; then
@@ -24,12 +26,7 @@ if [ "${1:-}" = "--inside" ]; then
   scratch=$1
   root=$2
   shift 2
-  mount -t tmpfs -o mode=0755 qor_fb4 "$scratch"
-  mkdir "$scratch/upper" "$scratch/work" "$scratch/root"
-  mount -t overlay overlay -o "lowerdir=$root,upperdir=$scratch/upper,workdir=$scratch/work" "$scratch/root"
-  for dir in /dev /proc /sys; do
-    mount --rbind "$dir" "$scratch/root$dir"
-  done
+  throwaway_overlay "$scratch" "$root"
   while [ "$1" != "--" ]; do
     if [ -d "$1" ]; then
       mkdir -p "$scratch/root$1"
@@ -50,18 +47,8 @@ if [ $# -lt 3 ]; then
   echo "usage: fb4_run.sh ROOT DIR... -- COMMAND [ARGS...]" >&2
   exit 2
 fi
-if [ "$(id -u)" != 0 ]; then
-  echo "fb4_run.sh: needs root (mount namespace, chroot)" >&2
+if [ ! -f "$1/.qor-fb4-root-complete" ]; then
+  echo "fb4_run.sh: $1 is no finished Firebird 4 root (make it with scripts/fb4_root.sh)" >&2
   exit 1
 fi
-root=$1
-if [ ! -f "$root/.qor-fb4-root-complete" ]; then
-  echo "fb4_run.sh: $root is no finished Firebird 4 root (make it with scripts/fb4_root.sh)" >&2
-  exit 1
-fi
-shift
-scratch=$(mktemp -d /tmp/qor_fb4.XXXXXX)
-status=0
-unshare -m --propagation private sh "$0" --inside "$scratch" "$root" "$@" || status=$?
-rmdir "$scratch"
-exit $status
+in_private_namespace "$0" fb4_run.sh "$@"
