@@ -66,6 +66,8 @@ const Case kCases[] = {
     {"fn_GetTime(TIME '12:00:00 Europe/Berlin')", "0.5"},
     {"fn_GetTime(TIME '05:00:00 UTC')", "0.25"},
     {"IIF(fn_GetTime(CURRENT_TIME) = fn_GetTime(LOCALTIME), 1, 0)", "1"},
+    {"IIF(fn_DateTimeToStr(TIME '12:00:00 Europe/Berlin') = fn_DateTimeToStr(CURRENT_DATE + TIME '12:00:00'),"
+     " 1, 0)", "1"},
     // INT128 (also what a literal beyond BIGINT is in Firebird 4).
     {"fn_IntToStr(CAST(-2147483648 AS INT128))", "'-2147483648'"},
     {"fn_IntToStr(CAST(2147483648 AS INT128))", "", "Integer overflow"},
