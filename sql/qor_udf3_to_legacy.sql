@@ -12,12 +12,15 @@
 --   4. gives every remembered object its own definition back and drops
 --      QOR$WAY_BACK.
 -- Objects of other kinds that call the functions (computed columns, check
--- constraints, PSQL functions, packages) stop the script in step 1, before
--- anything is changed; after such a caller has been set aside, run the
--- script again (a run that stopped is taken up where it stopped). Run it
--- with -b so that isql stops at an error, and in a UTF8 connection (it
--- recompiles the objects from their source text, read in that set; in a
--- NONE database use the set your clients use instead):
+-- constraints, expression indices, domains, PSQL functions, packages) stop
+-- the script at the end of step 1, before anything is changed: it lists
+-- them all (CANNOT_SWITCH: the object under its own name, as table.column
+-- for a computed column; WHAT_TO_DO: the statements that set it aside and
+-- restore it). After they have been set aside, run the script again (a run
+-- that stopped is taken up where it stopped). Run it with -b so that isql
+-- stops at an error, and in a UTF8 connection (it recompiles the objects
+-- from their source text, read in that set; in a NONE database use the set
+-- your clients use instead):
 --   isql-fb -b -ch UTF8 -user SYSDBA -i qor_udf3_to_legacy.sql <database>
 -- and with no other connection using the objects.
 -- Texts are declared without a character set: they are in the database's
@@ -119,7 +122,12 @@ EXECUTE BLOCK AS
   DECLARE NN SMALLINT;
   DECLARE DEF VARCHAR(1000) CHARACTER SET UTF8;
   DECLARE COLLN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE WHAT VARCHAR(300) CHARACTER SET UTF8;
+  DECLARE TODO BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE AGAIN VARCHAR(200) CHARACTER SET UTF8;
 BEGIN
+  DELETE FROM QOR$WAY_BACK WHERE KIND = -1;
+  AGAIN = ', run this script again';
   SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
   FIRST_NEW = SEQ + 1;
   FOR SELECT DISTINCT D.RDB$DEPENDENT_TYPE, TRIM(D.RDB$DEPENDENT_NAME)
@@ -147,11 +155,17 @@ BEGIN
     END
     IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = :DT AND OBJ_NAME = :DN)) THEN CONTINUE;
     SEQ = SEQ + 1;
+    WHAT = NULL;
     IF (DT = 5) THEN
     BEGIN
       IF (NOT EXISTS (SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
                       AND RDB$PACKAGE_NAME IS NULL AND RDB$PROCEDURE_SOURCE IS NOT NULL)) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'procedure ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
+      BEGIN
+        WHAT = 'procedure ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+      BEGIN
       -- The parameter lists: inputs (PT 0), then outputs (PT 1).
       INS = '';
       OUTS = '';
@@ -194,16 +208,36 @@ BEGIN
       SRC = (SELECT RDB$PROCEDURE_SOURCE FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
              AND RDB$PACKAGE_NAME IS NULL);
       INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 5, :DN, :HEAD || ' AS BEGIN END', :HEAD || ' AS ' || :SRC);
+      END
     END
     ELSE IF (DT = 2) THEN
     BEGIN
-      IF (EXISTS (SELECT 1 FROM RDB$CHECK_CONSTRAINTS WHERE RDB$TRIGGER_NAME = :DN) OR
-          EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
-                  AND (COALESCE(RDB$SYSTEM_FLAG, 0) <> 0 OR RDB$TRIGGER_SOURCE IS NULL))) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'check constraint or system trigger ' || DN || ' calls ' || FN || ': switch it by hand';
+      -- A check constraint is carried out by system triggers of its own:
+      -- the constraint's name and table come from RDB$CHECK_CONSTRAINTS and
+      -- RDB$RELATION_CONSTRAINTS, its CHECK (...) from the trigger's source.
+      CN = NULL;
+      SELECT FIRST 1 TRIM(CC.RDB$CONSTRAINT_NAME), TRIM(RC.RDB$RELATION_NAME)
+        FROM RDB$CHECK_CONSTRAINTS CC
+        LEFT JOIN RDB$RELATION_CONSTRAINTS RC ON RC.RDB$CONSTRAINT_NAME = CC.RDB$CONSTRAINT_NAME
+       WHERE CC.RDB$TRIGGER_NAME = :DN
+        INTO CN, REL;
       SRC = (SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN);
-      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' AS BEGIN END',
-                                       'ALTER TRIGGER ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' ' || :SRC);
+      IF (CN IS NOT NULL) THEN
+      BEGIN
+        DN = CN;
+        WHAT = 'check constraint ' || CN || ' of table ' || COALESCE(REL, '?');
+        TODO = 'ALTER TABLE ' || '"' || REPLACE(TRIM(REL), '"', '""') || '"' || ' DROP CONSTRAINT ' || '"' || REPLACE(TRIM(CN), '"', '""') || '"' || AGAIN ||
+               ', then ALTER TABLE ' || '"' || REPLACE(TRIM(REL), '"', '""') || '"' || ' ADD CONSTRAINT ' || '"' || REPLACE(TRIM(CN), '"', '""') || '"' || ' ' || COALESCE(SRC, '');
+      END
+      ELSE IF (SRC IS NULL OR EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
+                                      AND COALESCE(RDB$SYSTEM_FLAG, 0) <> 0)) THEN
+      BEGIN
+        WHAT = 'trigger ' || DN || ' (a system trigger or stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' AS BEGIN END',
+                                         'ALTER TRIGGER ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' ' || :SRC);
     END
     ELSE IF (DT = 1) THEN
     BEGIN
@@ -217,25 +251,108 @@ BEGIN
       END
       SRC = (SELECT RDB$VIEW_SOURCE FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :DN);
       IF (SRC IS NULL) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'view ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
-      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
-        'ALTER VIEW ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
-        'ALTER VIEW ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' (' || :COLS || ') AS ' || :SRC);
+      BEGIN
+        WHAT = 'view ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
+          'ALTER VIEW ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
+          'ALTER VIEW ' || '"' || REPLACE(TRIM(:DN), '"', '""') || '"' || ' (' || :COLS || ') AS ' || :SRC);
+    END
+    ELSE IF (DT = 3) THEN
+    BEGIN
+      -- A computed column of a table: DN is its field source.
+      REL = NULL;
+      SELECT FIRST 1 TRIM(RDB$RELATION_NAME), TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS
+       WHERE RDB$FIELD_SOURCE = :DN INTO REL, CN;
+      SRC = (SELECT RDB$COMPUTED_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      DN = COALESCE(REL || '.' || CN, DN);
+      WHAT = 'computed column ' || DN;
+      TODO = 'ALTER TABLE ' || '"' || REPLACE(TRIM(REL), '"', '""') || '"' || ' DROP ' || '"' || REPLACE(TRIM(CN), '"', '""') || '"' || AGAIN || ', then ALTER TABLE ' ||
+             '"' || REPLACE(TRIM(REL), '"', '""') || '"' || ' ADD ' || '"' || REPLACE(TRIM(CN), '"', '""') || '"' || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT = 6) THEN
+    BEGIN
+      -- An expression index.
+      SELECT TRIM(RDB$RELATION_NAME), RDB$EXPRESSION_SOURCE, COALESCE(RDB$UNIQUE_FLAG, 0),
+             COALESCE(RDB$INDEX_TYPE, 0)
+        FROM RDB$INDICES WHERE RDB$INDEX_NAME = :DN INTO REL, SRC, PT, NN;
+      WHAT = 'expression index ' || DN || ' of table ' || COALESCE(REL, '?');
+      T = 'INDEX';
+      IF (NN = 1) THEN T = 'DESCENDING ' || T;
+      IF (PT = 1) THEN T = 'UNIQUE ' || T;
+      TODO = 'DROP INDEX ' || '"' || REPLACE(TRIM(DN), '"', '""') || '"' || AGAIN || ', then CREATE ' || T || ' ' || '"' || REPLACE(TRIM(DN), '"', '""') || '"' || ' ON ' ||
+             '"' || REPLACE(TRIM(REL), '"', '""') || '"' || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT IN (4, 9)) THEN
+    BEGIN
+      -- A domain whose CHECK (4) or default calls the function.
+      WHAT = 'domain ' || DN;
+      SRC = (SELECT RDB$VALIDATION_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      TODO = IIF(SRC IS NULL, 'change its default not to call ' || FN || AGAIN || ', then restore it',
+                 'ALTER DOMAIN ' || '"' || REPLACE(TRIM(DN), '"', '""') || '"' || ' DROP CONSTRAINT' || AGAIN || ', then ALTER DOMAIN ' ||
+                 '"' || REPLACE(TRIM(DN), '"', '""') || '"' || ' ADD ' || SRC);
+    END
+    ELSE IF (DT = 15) THEN
+    BEGIN
+      WHAT = 'function ' || DN;
+      TODO = 'change it not to call ' || FN || ' (or drop it after the objects that use it)' || AGAIN ||
+             ', then restore it';
+    END
+    ELSE IF (DT IN (18, 19)) THEN
+    BEGIN
+      WHAT = 'package ' || DN;
+      TODO = 'change its body not to call ' || FN || ' (ALTER PACKAGE or RECREATE PACKAGE BODY)' || AGAIN ||
+             ', then restore it';
     END
     ELSE
-      EXCEPTION QOR$WAY_BACK_STOP 'object ' || DN || ' (dependency type ' || DT || ') calls ' || FN || ': switch it by hand';
+    BEGIN
+      WHAT = 'object ' || DN || ' (RDB$DEPENDENCIES type ' || DT || ')';
+      TODO = 'change it not to call ' || FN || ' or drop it' || AGAIN || ', then restore it';
+    END
+    IF (WHAT IS NOT NULL AND NOT EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1 AND OBJ_NAME = :DN)) THEN
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, -1, :DN, :WHAT || ' calls ' || :FN, :TODO);
   END
-  FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
-    EXECUTE STATEMENT STUB;
+  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1)) THEN
+    DELETE FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW AND KIND <> -1;
+  ELSE
+    FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
+      EXECUTE STATEMENT STUB;
 END^
 SET TERM ; ^
 COMMIT;
+
+SET LIST ON;
+SELECT CAST(DDL_STUB AS VARCHAR(1000) CHARACTER SET UTF8) AS "CANNOT_SWITCH",
+       CAST(DDL_BACK AS VARCHAR(8000) CHARACTER SET UTF8) AS "WHAT_TO_DO"
+  FROM QOR$WAY_BACK WHERE KIND = -1 ORDER BY SEQ;
+SET LIST OFF;
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  DECLARE N INTEGER = 0;
+  DECLARE NAMES VARCHAR(700) CHARACTER SET UTF8 = '';
+  DECLARE ONE VARCHAR(63) CHARACTER SET UTF8;
+BEGIN
+  FOR SELECT OBJ_NAME FROM QOR$WAY_BACK WHERE KIND = -1 ORDER BY SEQ INTO ONE DO
+  BEGIN
+    N = N + 1;
+    IF (CHAR_LENGTH(NAMES) < 600) THEN NAMES = IIF(NAMES = '', ONE, NAMES || ', ' || ONE);
+    ELSE IF (NAMES NOT LIKE '%, ...') THEN NAMES = NAMES || ', ...';
+  END
+  IF (N > 0) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped, nothing changed: ' || N ||
+      ' object(s) call the functions and must be set aside by hand (CANNOT_SWITCH and WHAT_TO_DO above): ' || NAMES;
+END^
+SET TERM ; ^
 
 SET TERM ^ ;
 EXECUTE BLOCK AS
   DECLARE FN VARCHAR(63) CHARACTER SET UTF8;
   DECLARE SEQ INTEGER;
 BEGIN
+  -- Nothing is dropped while blockers are listed (a run without -b).
+  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1)) THEN EXIT;
   SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
   FOR SELECT TRIM(RDB$FUNCTION_NAME) FROM RDB$FUNCTIONS
        WHERE RDB$PACKAGE_NAME IS NULL AND RDB$ENGINE_NAME = 'UDR'
@@ -447,7 +564,7 @@ SET TERM ^ ;
 EXECUTE BLOCK AS
   DECLARE DDL BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
 BEGIN
-  FOR SELECT DDL_BACK FROM QOR$WAY_BACK WHERE KIND <> 15 ORDER BY SEQ INTO DDL DO
+  FOR SELECT DDL_BACK FROM QOR$WAY_BACK WHERE KIND NOT IN (15, -1) ORDER BY SEQ INTO DDL DO
     EXECUTE STATEMENT DDL;
 END^
 SET TERM ; ^

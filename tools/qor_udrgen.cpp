@@ -5,6 +5,7 @@
 //   qor_udrgen to-legacy <script> <out> [<module> [<charset>]] the way back
 //   qor_udrgen legacy <script> <out> [<module> [<charset>]]  the legacy declarations
 //   qor_udrgen sql-compact, to-udr-compact ...   as sql and to-udr, in the compact size profile
+//   qor_udrgen upgrade-check <script> <out> [<module> [<charset>]] declarations that differ from the shipped ones
 //   qor_udrgen noops  <script> <out> [<module>]   no-op entry points of the same signatures (benchmark)
 //   qor_udrgen check  <script> <sql dir>          the committed scripts are up to date
 // <module> (default qor_udf3.dll) is the library the declarations name.
@@ -21,7 +22,7 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|legacy|sql-compact|to-udr-compact|noops <script> <out> [<module> [<charset>]]\n"
+  std::fputs("usage: qor_udrgen table|sql|to-udr|to-legacy|legacy|upgrade-check|sql-compact|to-udr-compact|noops <script> <out> [<module> [<charset>]]\n"
              "       qor_udrgen check <script> <sql dir>\n",
              stderr);
   return 2;
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
           {"qor_udf3_udr.sql", catalog::UdrScript(g.cat, g.shapes, module)},
           {"qor_udf3_to_udr.sql", catalog::ToUdrScript(g.cat, g.shapes, module)},
           {"qor_udf3_to_legacy.sql", catalog::ToLegacyScript(g.cat, g.shapes, module)},
+          {"qor_udf3_upgrade_check.sql", catalog::UpgradeCheckScript(g.cat, g.shapes)},
           {"qor_udf3_udr_compact.sql",
            catalog::CompactScriptNote() + catalog::UdrScript(g.cat, catalog::CompactShapes(g.shapes), module)},
           {"qor_udf3_to_udr_compact.sql",
@@ -115,6 +117,8 @@ int main(int argc, char** argv) {
     text = catalog::CompactScriptNote() + catalog::ToUdrScript(cat, catalog::CompactShapes(shapes), module);
   } else if (cmd == "to-legacy") {
     text = catalog::ToLegacyScript(cat, shapes, module);
+  } else if (cmd == "upgrade-check") {
+    text = catalog::UpgradeCheckScript(cat, shapes);
   } else if (cmd == "noops") {
     text = catalog::NoopSource(cat, shapes);
   } else {

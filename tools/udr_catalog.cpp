@@ -502,9 +502,12 @@ SET TERM ; ^
 // The way back, step 1: remembers every procedure, trigger and view that
 // calls one of the UDR-declared functions, and replaces each with a stub of
 // the same header that calls nothing (a function in use cannot be dropped).
-// Anything else that calls them (a computed column, a check constraint, a
-// PSQL function, a package) stops the way back before anything is changed.
-// QOR$WAY_BACK survives a run that stopped: the next run goes on from there.
+// Every other caller (a computed column, a check constraint, an expression
+// index, a domain, a PSQL function, a package, ...) is noted as a blocker
+// (KIND -1) under the name an administrator knows it by, with what to do;
+// with any blocker nothing is stubbed, and the next step lists them all and
+// stops the script. QOR$WAY_BACK survives a run that stopped: the next run
+// goes on from there.
 const char* kWayBackCollect = R"SQL(
 CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
 SET TERM ^ ;
@@ -589,7 +592,12 @@ EXECUTE BLOCK AS
   DECLARE NN SMALLINT;
   DECLARE DEF VARCHAR(1000) CHARACTER SET UTF8;
   DECLARE COLLN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE WHAT VARCHAR(300) CHARACTER SET UTF8;
+  DECLARE TODO BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE AGAIN VARCHAR(200) CHARACTER SET UTF8;
 BEGIN
+  DELETE FROM QOR$WAY_BACK WHERE KIND = -1;
+  AGAIN = ', run this script again';
   SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
   FIRST_NEW = SEQ + 1;
   FOR SELECT DISTINCT D.RDB$DEPENDENT_TYPE, TRIM(D.RDB$DEPENDENT_NAME)
@@ -617,11 +625,17 @@ BEGIN
     END
     IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = :DT AND OBJ_NAME = :DN)) THEN CONTINUE;
     SEQ = SEQ + 1;
+    WHAT = NULL;
     IF (DT = 5) THEN
     BEGIN
       IF (NOT EXISTS (SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
                       AND RDB$PACKAGE_NAME IS NULL AND RDB$PROCEDURE_SOURCE IS NOT NULL)) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'procedure ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
+      BEGIN
+        WHAT = 'procedure ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+      BEGIN
       -- The parameter lists: inputs (PT 0), then outputs (PT 1).
       INS = '';
       OUTS = '';
@@ -664,16 +678,36 @@ BEGIN
       SRC = (SELECT RDB$PROCEDURE_SOURCE FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
              AND RDB$PACKAGE_NAME IS NULL);
       INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 5, :DN, :HEAD || ' AS BEGIN END', :HEAD || ' AS ' || :SRC);
+      END
     END
     ELSE IF (DT = 2) THEN
     BEGIN
-      IF (EXISTS (SELECT 1 FROM RDB$CHECK_CONSTRAINTS WHERE RDB$TRIGGER_NAME = :DN) OR
-          EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
-                  AND (COALESCE(RDB$SYSTEM_FLAG, 0) <> 0 OR RDB$TRIGGER_SOURCE IS NULL))) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'check constraint or system trigger ' || DN || ' calls ' || FN || ': switch it by hand';
+      -- A check constraint is carried out by system triggers of its own:
+      -- the constraint's name and table come from RDB$CHECK_CONSTRAINTS and
+      -- RDB$RELATION_CONSTRAINTS, its CHECK (...) from the trigger's source.
+      CN = NULL;
+      SELECT FIRST 1 TRIM(CC.RDB$CONSTRAINT_NAME), TRIM(RC.RDB$RELATION_NAME)
+        FROM RDB$CHECK_CONSTRAINTS CC
+        LEFT JOIN RDB$RELATION_CONSTRAINTS RC ON RC.RDB$CONSTRAINT_NAME = CC.RDB$CONSTRAINT_NAME
+       WHERE CC.RDB$TRIGGER_NAME = :DN
+        INTO CN, REL;
       SRC = (SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN);
-      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || Q(:DN) || ' AS BEGIN END',
-                                       'ALTER TRIGGER ' || Q(:DN) || ' ' || :SRC);
+      IF (CN IS NOT NULL) THEN
+      BEGIN
+        DN = CN;
+        WHAT = 'check constraint ' || CN || ' of table ' || COALESCE(REL, '?');
+        TODO = 'ALTER TABLE ' || Q(REL) || ' DROP CONSTRAINT ' || Q(CN) || AGAIN ||
+               ', then ALTER TABLE ' || Q(REL) || ' ADD CONSTRAINT ' || Q(CN) || ' ' || COALESCE(SRC, '');
+      END
+      ELSE IF (SRC IS NULL OR EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
+                                      AND COALESCE(RDB$SYSTEM_FLAG, 0) <> 0)) THEN
+      BEGIN
+        WHAT = 'trigger ' || DN || ' (a system trigger or stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || Q(:DN) || ' AS BEGIN END',
+                                         'ALTER TRIGGER ' || Q(:DN) || ' ' || :SRC);
     END
     ELSE IF (DT = 1) THEN
     BEGIN
@@ -687,19 +721,104 @@ BEGIN
       END
       SRC = (SELECT RDB$VIEW_SOURCE FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :DN);
       IF (SRC IS NULL) THEN
-        EXCEPTION QOR$WAY_BACK_STOP 'view ' || DN || ' calls ' || FN || ' and has no source: switch it by hand';
-      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
-        'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
-        'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS ' || :SRC);
+      BEGIN
+        WHAT = 'view ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
+          'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
+          'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS ' || :SRC);
+    END
+    ELSE IF (DT = 3) THEN
+    BEGIN
+      -- A computed column of a table: DN is its field source.
+      REL = NULL;
+      SELECT FIRST 1 TRIM(RDB$RELATION_NAME), TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS
+       WHERE RDB$FIELD_SOURCE = :DN INTO REL, CN;
+      SRC = (SELECT RDB$COMPUTED_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      DN = COALESCE(REL || '.' || CN, DN);
+      WHAT = 'computed column ' || DN;
+      TODO = 'ALTER TABLE ' || Q(REL) || ' DROP ' || Q(CN) || AGAIN || ', then ALTER TABLE ' ||
+             Q(REL) || ' ADD ' || Q(CN) || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT = 6) THEN
+    BEGIN
+      -- An expression index.
+      SELECT TRIM(RDB$RELATION_NAME), RDB$EXPRESSION_SOURCE, COALESCE(RDB$UNIQUE_FLAG, 0),
+             COALESCE(RDB$INDEX_TYPE, 0)
+        FROM RDB$INDICES WHERE RDB$INDEX_NAME = :DN INTO REL, SRC, PT, NN;
+      WHAT = 'expression index ' || DN || ' of table ' || COALESCE(REL, '?');
+      T = 'INDEX';
+      IF (NN = 1) THEN T = 'DESCENDING ' || T;
+      IF (PT = 1) THEN T = 'UNIQUE ' || T;
+      TODO = 'DROP INDEX ' || Q(DN) || AGAIN || ', then CREATE ' || T || ' ' || Q(DN) || ' ON ' ||
+             Q(REL) || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT IN (4, 9)) THEN
+    BEGIN
+      -- A domain whose CHECK (4) or default calls the function.
+      WHAT = 'domain ' || DN;
+      SRC = (SELECT RDB$VALIDATION_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      TODO = IIF(SRC IS NULL, 'change its default not to call ' || FN || AGAIN || ', then restore it',
+                 'ALTER DOMAIN ' || Q(DN) || ' DROP CONSTRAINT' || AGAIN || ', then ALTER DOMAIN ' ||
+                 Q(DN) || ' ADD ' || SRC);
+    END
+    ELSE IF (DT = 15) THEN
+    BEGIN
+      WHAT = 'function ' || DN;
+      TODO = 'change it not to call ' || FN || ' (or drop it after the objects that use it)' || AGAIN ||
+             ', then restore it';
+    END
+    ELSE IF (DT IN (18, 19)) THEN
+    BEGIN
+      WHAT = 'package ' || DN;
+      TODO = 'change its body not to call ' || FN || ' (ALTER PACKAGE or RECREATE PACKAGE BODY)' || AGAIN ||
+             ', then restore it';
     END
     ELSE
-      EXCEPTION QOR$WAY_BACK_STOP 'object ' || DN || ' (dependency type ' || DT || ') calls ' || FN || ': switch it by hand';
+    BEGIN
+      WHAT = 'object ' || DN || ' (RDB$DEPENDENCIES type ' || DT || ')';
+      TODO = 'change it not to call ' || FN || ' or drop it' || AGAIN || ', then restore it';
+    END
+    IF (WHAT IS NOT NULL AND NOT EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1 AND OBJ_NAME = :DN)) THEN
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, -1, :DN, :WHAT || ' calls ' || :FN, :TODO);
   END
-  FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
-    EXECUTE STATEMENT STUB;
+  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1)) THEN
+    DELETE FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW AND KIND <> -1;
+  ELSE
+    FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
+      EXECUTE STATEMENT STUB;
 END^
 SET TERM ; ^
 COMMIT;
+)SQL";
+
+// Step 1, end: the blockers, if any, each with what to do, and a stop that
+// names them all (isql -b ends the script there).
+const char* kWayBackBlockers = R"SQL(
+SET LIST ON;
+SELECT CAST(DDL_STUB AS VARCHAR(1000) CHARACTER SET UTF8) AS "CANNOT_SWITCH",
+       CAST(DDL_BACK AS VARCHAR(8000) CHARACTER SET UTF8) AS "WHAT_TO_DO"
+  FROM QOR$WAY_BACK WHERE KIND = -1 ORDER BY SEQ;
+SET LIST OFF;
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  DECLARE N INTEGER = 0;
+  DECLARE NAMES VARCHAR(700) CHARACTER SET UTF8 = '';
+  DECLARE ONE VARCHAR(63) CHARACTER SET UTF8;
+BEGIN
+  FOR SELECT OBJ_NAME FROM QOR$WAY_BACK WHERE KIND = -1 ORDER BY SEQ INTO ONE DO
+  BEGIN
+    N = N + 1;
+    IF (CHAR_LENGTH(NAMES) < 600) THEN NAMES = IIF(NAMES = '', ONE, NAMES || ', ' || ONE);
+    ELSE IF (NAMES NOT LIKE '%, ...') THEN NAMES = NAMES || ', ...';
+  END
+  IF (N > 0) THEN
+    EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped, nothing changed: ' || N ||
+      ' object(s) call the functions and must be set aside by hand (CANNOT_SWITCH and WHAT_TO_DO above): ' || NAMES;
+END^
+SET TERM ; ^
 )SQL";
 
 // Step 2: the UDR forms, now unused, are dropped; their names are noted.
@@ -709,6 +828,8 @@ EXECUTE BLOCK AS
   DECLARE FN VARCHAR(63) CHARACTER SET UTF8;
   DECLARE SEQ INTEGER;
 BEGIN
+  -- Nothing is dropped while blockers are listed (a run without -b).
+  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1)) THEN EXIT;
   SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
   FOR SELECT TRIM(RDB$FUNCTION_NAME) FROM RDB$FUNCTIONS
        WHERE RDB$PACKAGE_NAME IS NULL AND RDB$ENGINE_NAME = 'UDR'
@@ -731,7 +852,7 @@ SET TERM ^ ;
 EXECUTE BLOCK AS
   DECLARE DDL BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
 BEGIN
-  FOR SELECT DDL_BACK FROM QOR$WAY_BACK WHERE KIND <> 15 ORDER BY SEQ INTO DDL DO
+  FOR SELECT DDL_BACK FROM QOR$WAY_BACK WHERE KIND NOT IN (15, -1) ORDER BY SEQ INTO DDL DO
     EXECUTE STATEMENT DDL;
 END^
 SET TERM ; ^
@@ -780,16 +901,20 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
       "--   4. gives every remembered object its own definition back and drops\n"
       "--      QOR$WAY_BACK.\n"
       "-- Objects of other kinds that call the functions (computed columns, check\n"
-      "-- constraints, PSQL functions, packages) stop the script in step 1, before\n"
-      "-- anything is changed; after such a caller has been set aside, run the\n"
-      "-- script again (a run that stopped is taken up where it stopped). Run it\n"
-      "-- with -b so that isql stops at an error, and in a UTF8 connection (it\n"
-      "-- recompiles the objects from their source text, read in that set; in a\n"
-      "-- NONE database use the set your clients use instead):\n"
+      "-- constraints, expression indices, domains, PSQL functions, packages) stop\n"
+      "-- the script at the end of step 1, before anything is changed: it lists\n"
+      "-- them all (CANNOT_SWITCH: the object under its own name, as table.column\n"
+      "-- for a computed column; WHAT_TO_DO: the statements that set it aside and\n"
+      "-- restore it). After they have been set aside, run the script again (a run\n"
+      "-- that stopped is taken up where it stopped). Run it with -b so that isql\n"
+      "-- stops at an error, and in a UTF8 connection (it recompiles the objects\n"
+      "-- from their source text, read in that set; in a NONE database use the set\n"
+      "-- your clients use instead):\n"
       "--   isql-fb -b -ch UTF8 -user SYSDBA -i " + ScriptFileName("qor_udf3_to_legacy.sql", cs) + " <database>\n"
       "-- and with no other connection using the objects.\n" + CharsetNote(shapes);
   out += kWayBackCharset;
   out += ExpandQuote(Replace(kWayBackCollect, "@NAMES@", names));
+  out += kWayBackBlockers;
   out += Replace(kWayBackDrop, "@NAMES@", names);
   out += "\nSET TERM ^ ;\nEXECUTE BLOCK AS\nBEGIN\n";
   for (const Function& f : cat.functions) {
@@ -803,6 +928,156 @@ std::string ToLegacyScript(const Catalog& cat, const std::vector<Shape>& shapes,
   }
   out += "END^\nSET TERM ; ^\nCOMMIT;\n";
   out += kWayBackRestore;
+  return out;
+}
+
+}  // namespace catalog
+
+namespace catalog {
+
+namespace {
+
+// The upgrade check: for every declared function of the catalogue, its
+// stored signature next to the shipped one, in the same spelling:
+// "(<argument>, ...) RETURNS <result>", each type with its length and
+// character set, legacy arguments with NULL, BY VALUE or FREE_IT as declared.
+// "<default>" in a shipped legacy signature is the database's default
+// character set, which a CSTRING without a CHARACTER SET clause takes.
+const char* kUpgradeCheckHead = R"SQL(
+SET LIST ON;
+SET TERM ^ ;
+EXECUTE BLOCK RETURNS (FUNCTION_NAME VARCHAR(63) CHARACTER SET UTF8, FRONT VARCHAR(6),
+                       STORED VARCHAR(8000) CHARACTER SET UTF8,
+                       SHIPPED VARCHAR(8000) CHARACTER SET UTF8) AS
+  -- The front and stored signature of a function (both NULL when the
+  -- database has not declared it) and the shipped signature for that front.
+  DECLARE PROCEDURE CHECK_ONE(FN VARCHAR(63) CHARACTER SET UTF8,
+                              LEGACY VARCHAR(4000) CHARACTER SET UTF8,
+                              UDR VARCHAR(4000) CHARACTER SET UTF8)
+    RETURNS (FRONT VARCHAR(6), STORED VARCHAR(8000) CHARACTER SET UTF8,
+             SHIPPED VARCHAR(8000) CHARACTER SET UTF8) AS
+    DECLARE RA SMALLINT;
+    DECLARE LF SMALLINT;
+    DECLARE ENG VARCHAR(63) CHARACTER SET UTF8;
+    DECLARE POS SMALLINT;
+    DECLARE MECH SMALLINT;
+    DECLARE FT SMALLINT;
+    DECLARE ST SMALLINT;
+    DECLARE CL INTEGER;
+    DECLARE LEN INTEGER;
+    DECLARE CS SMALLINT;
+    DECLARE T VARCHAR(400) CHARACTER SET UTF8;
+    DECLARE ARGS VARCHAR(8000) CHARACTER SET UTF8 = '';
+    DECLARE RES VARCHAR(400) CHARACTER SET UTF8 = '';
+  BEGIN
+    SELECT COALESCE(RDB$RETURN_ARGUMENT, 0), COALESCE(RDB$LEGACY_FLAG, 0), TRIM(RDB$ENGINE_NAME)
+      FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = :FN AND RDB$PACKAGE_NAME IS NULL
+      INTO RA, LF, ENG;
+    IF (ROW_COUNT = 0) THEN EXIT;
+    FRONT = IIF(LF = 1, 'legacy', IIF(ENG = 'UDR', 'UDR', 'PSQL'));
+    FOR SELECT A.RDB$ARGUMENT_POSITION, COALESCE(A.RDB$MECHANISM, 0),
+               COALESCE(A.RDB$FIELD_TYPE, F.RDB$FIELD_TYPE),
+               COALESCE(A.RDB$FIELD_SUB_TYPE, F.RDB$FIELD_SUB_TYPE),
+               COALESCE(A.RDB$CHARACTER_LENGTH, F.RDB$CHARACTER_LENGTH),
+               COALESCE(A.RDB$FIELD_LENGTH, F.RDB$FIELD_LENGTH),
+               COALESCE(A.RDB$CHARACTER_SET_ID, F.RDB$CHARACTER_SET_ID)
+          FROM RDB$FUNCTION_ARGUMENTS A
+          LEFT JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = A.RDB$FIELD_SOURCE
+         WHERE A.RDB$FUNCTION_NAME = :FN AND A.RDB$PACKAGE_NAME IS NULL
+         ORDER BY A.RDB$ARGUMENT_POSITION
+          INTO POS, MECH, FT, ST, CL, LEN, CS DO
+    BEGIN
+      -- The SQL type of the argument or result.
+      IF (FT IN (14, 37, 40)) THEN
+        T = DECODE(FT, 14, 'CHAR(', 37, 'VARCHAR(', 'CSTRING(') || COALESCE(CL, LEN) ||
+            ') CHARACTER SET ' || COALESCE((SELECT TRIM(RDB$CHARACTER_SET_NAME)
+                                            FROM RDB$CHARACTER_SETS
+                                           WHERE RDB$CHARACTER_SET_ID = :CS), 'NONE');
+      ELSE IF (FT = 261) THEN
+        T = 'BLOB' || IIF(COALESCE(ST, 0) = 0, '', ' SUB_TYPE ' || ST);
+      ELSE
+        T = DECODE(FT, 7, 'SMALLINT', 8, 'INTEGER', 16, 'BIGINT', 10, 'FLOAT',
+                   27, 'DOUBLE PRECISION', 12, 'DATE', 13, 'TIME', 35, 'TIMESTAMP',
+                   23, 'BOOLEAN', 'type ' || FT);
+      IF (LF = 1 AND POS = 0) THEN
+        T = T || DECODE(MECH, 0, ' BY VALUE', 1, '', IIF(MECH < 0, ' FREE_IT', ' mechanism ' || MECH));
+      ELSE IF (LF = 1) THEN
+        T = T || DECODE(MECH, 0, ' BY VALUE', 2, ' BY DESCRIPTOR', 5, ' NULL', '');
+      IF (POS = 0) THEN RES = T;
+      ELSE ARGS = IIF(ARGS = '', T, ARGS || ', ' || T);
+    END
+    STORED = '(' || ARGS || ') RETURNS ' || IIF(LF = 1 AND RA > 0, 'PARAMETER ' || RA, RES);
+    SHIPPED = IIF(FRONT = 'UDR', UDR,
+                  REPLACE(LEGACY, '<default>',
+                          (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE)));
+  END
+BEGIN
+)SQL";
+
+// A legacy argument or result type as the check above spells it.
+std::string LegacyTypeText(ArgKind kind, int length, const std::string& charset) {
+  if (kind != ArgKind::Text) return SqlType(kind, length, charset);
+  return "CSTRING(" + std::to_string(length) + ") CHARACTER SET " +
+         (charset.empty() ? std::string("<default>") : charset);
+}
+
+std::string LegacySignature(const Shape& s) {
+  std::string out = "(";
+  for (size_t i = 0; i < s.args.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += LegacyTypeText(s.args[i].kind, s.args[i].length, s.args[i].charset);
+    if (s.args[i].nullable) out += " NULL";
+  }
+  out += ") RETURNS ";
+  if (s.mode == ReturnMode::Parameter) return out + "PARAMETER " + std::to_string(s.parameter);
+  out += LegacyTypeText(s.result, s.result_length, s.result_charset);
+  if (s.mode == ReturnMode::ByValue) out += " BY VALUE";
+  if (s.mode == ReturnMode::FreeIt) out += " FREE_IT";
+  return out;
+}
+
+// The UDR declaration's header without the parameter names.
+std::string UdrSignature(const Function& f, const Shape& s) {
+  const std::string header = UdrHeader(f, s);
+  const size_t returns = header.rfind(")\n  RETURNS ");
+  if (header.empty() || header[0] != '(' || returns == std::string::npos) return header;
+  std::string out = "(";
+  for (const std::string& p : SplitTopLevel(header.substr(1, returns - 1))) {
+    if (out.size() > 1) out += ", ";
+    const size_t blank = p.find(' ');
+    out += blank == std::string::npos ? p : p.substr(blank + 1);
+  }
+  return out + ") RETURNS " + TrimBlank(header.substr(returns + 12));
+}
+
+}  // namespace
+
+std::string UpgradeCheckScript(const Catalog& cat, const std::vector<Shape>& shapes) {
+  std::string out =
+      "-- Generated by qor_udrgen from qor_udf3.sql; do not edit (build target 'udr_sql').\n"
+      "--\n"
+      "-- Before an upgrade: lists the functions of the library that a database has\n"
+      "-- declared (through either front) with a signature other than the one this\n"
+      "-- version ships: other arguments, argument or result types, text sizes or\n"
+      "-- character sets, NULL, BY VALUE or FREE_IT. It changes nothing:\n"
+      "--   isql-fb -user SYSDBA -i qor_udf3_upgrade_check.sql <database>\n"
+      "-- Each row shows FUNCTION_NAME, FRONT (legacy, UDR, or PSQL for a function of\n"
+      "-- that name that is neither), the STORED and the SHIPPED signature. No row:\n"
+      "-- the stored declarations are the shipped ones. Functions the database has\n"
+      "-- not declared are not listed. A CSTRING without a character set takes the\n"
+      "-- database's default set and is shown with it.\n";
+  out += kUpgradeCheckHead;
+  for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
+    // A declaration the generator cannot read has no signature to compare.
+    if (!shapes[i].served) continue;
+    const Function& f = cat.functions[i];
+    out += "  FUNCTION_NAME = " + SqlQuote(Upper(f.name)) +
+           ";\n  EXECUTE PROCEDURE CHECK_ONE(:FUNCTION_NAME,\n    " +
+           SqlQuote(LegacySignature(shapes[i])) + ",\n    " + SqlQuote(UdrSignature(f, shapes[i])) +
+           ")\n    RETURNING_VALUES :FRONT, :STORED, :SHIPPED;\n"
+           "  IF (STORED <> SHIPPED) THEN SUSPEND;\n";
+  }
+  out += "END^\nSET TERM ; ^\nSET LIST OFF;\n";
   return out;
 }
 

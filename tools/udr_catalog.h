@@ -104,3 +104,12 @@ std::string ScriptFileName(const std::string& base, const std::string& charset);
 Catalog ParseForModule(const std::string& script, const std::string& module);
 
 }  // namespace catalog
+
+namespace catalog {
+
+// The check before an upgrade: lists the catalogue's functions that a
+// database has declared with another signature than the shipped legacy or
+// UDR declaration (changes nothing).
+std::string UpgradeCheckScript(const Catalog& cat, const std::vector<Shape>& shapes);
+
+}  // namespace catalog

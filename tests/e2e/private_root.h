@@ -23,6 +23,10 @@ struct PrivateRoot {
   std::string database;  // base/<name>.fdb
 };
 
+// The installed Firebird root whose engine runs: $QOR_FIREBIRD_ROOT when set
+// (scripts/fb4_run.sh sets it to Firebird 4's), else the one of the build.
+std::string FirebirdRoot();
+
 // Makes the root and the database and points FIREBIRD, FIREBIRD_LOCK and
 // FIREBIRD_TMP of this process at it. Throws std::runtime_error with isql's
 // output when the database cannot be set up.

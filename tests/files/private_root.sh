@@ -9,19 +9,15 @@
 # outside is a scratch mount point in /tmp, removed again at the end.
 # /etc/qor_private_root marks the private root for the tests.
 set -eu
+. "$(dirname "$0")/../../scripts/throwaway_root.sh"
 
 if [ "${1:-}" = "--inside" ]; then
   shift
   scratch=$1
   shift
-  mount -t tmpfs -o mode=0755 qor_private_root "$scratch"
-  mkdir "$scratch/upper" "$scratch/work" "$scratch/root"
-  mount -t overlay overlay -o "lowerdir=/,upperdir=$scratch/upper,workdir=$scratch/work" "$scratch/root"
-  # The kernel's file systems, and any other file system under which the
-  # command or its working directory lives.
-  for dir in /dev /proc /sys; do
-    mount --rbind "$dir" "$scratch/root$dir"
-  done
+  throwaway_overlay "$scratch" /
+  # Any other file system under which the command or its working directory
+  # lives.
   for path in "$PWD" "$(command -v "$1" || echo "$1")"; do
     target=$(df --output=target "$path" 2>/dev/null | tail -n 1) || continue
     case $target in
@@ -34,12 +30,4 @@ if [ "${1:-}" = "--inside" ]; then
   exec chroot "$scratch/root" /bin/sh -c 'cd "$1" && shift && exec "$@"' sh "$cwd" "$@"
 fi
 
-if [ "$(id -u)" != 0 ]; then
-  echo "private_root.sh: needs root (mount namespaces)" >&2
-  exit 1
-fi
-scratch=$(mktemp -d /tmp/qor_private_root.XXXXXX)
-status=0
-unshare -m --propagation private sh "$0" --inside "$scratch" "$@" || status=$?
-rmdir "$scratch"
-exit $status
+in_private_namespace "$0" private_root.sh "$@"
