@@ -8,8 +8,8 @@
 -- Each row shows FUNCTION_NAME, FRONT (legacy, UDR, or PSQL for a function of
 -- that name that is neither), the STORED and the SHIPPED signature. No row:
 -- the stored declarations are the shipped ones. Functions the database has
--- not declared are not listed. A CSTRING without a character set takes the
--- database's default set and is shown with it.
+-- not declared are not listed. A CSTRING or VARCHAR without a character set
+-- takes the database's default set and is shown with it.
 
 SET LIST ON;
 SET TERM ^ ;
@@ -74,9 +74,8 @@ EXECUTE BLOCK RETURNS (FUNCTION_NAME VARCHAR(63) CHARACTER SET UTF8, FRONT VARCH
       ELSE ARGS = IIF(ARGS = '', T, ARGS || ', ' || T);
     END
     STORED = '(' || ARGS || ') RETURNS ' || IIF(LF = 1 AND RA > 0, 'PARAMETER ' || RA, RES);
-    SHIPPED = IIF(FRONT = 'UDR', UDR,
-                  REPLACE(LEGACY, '<default>',
-                          (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE)));
+    SHIPPED = REPLACE(IIF(FRONT = 'UDR', UDR, LEGACY), '<default>',
+                      (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE));
   END
 BEGIN
   FUNCTION_NAME = 'FN_VERSION';

@@ -941,8 +941,8 @@ namespace {
 // stored signature next to the shipped one, in the same spelling:
 // "(<argument>, ...) RETURNS <result>", each type with its length and
 // character set, legacy arguments with NULL, BY VALUE or FREE_IT as declared.
-// "<default>" in a shipped legacy signature is the database's default
-// character set, which a CSTRING without a CHARACTER SET clause takes.
+// "<default>" in a shipped signature is the database's default character
+// set, which a CSTRING or VARCHAR without a CHARACTER SET clause takes.
 const char* kUpgradeCheckHead = R"SQL(
 SET LIST ON;
 SET TERM ^ ;
@@ -1007,9 +1007,8 @@ EXECUTE BLOCK RETURNS (FUNCTION_NAME VARCHAR(63) CHARACTER SET UTF8, FRONT VARCH
       ELSE ARGS = IIF(ARGS = '', T, ARGS || ', ' || T);
     END
     STORED = '(' || ARGS || ') RETURNS ' || IIF(LF = 1 AND RA > 0, 'PARAMETER ' || RA, RES);
-    SHIPPED = IIF(FRONT = 'UDR', UDR,
-                  REPLACE(LEGACY, '<default>',
-                          (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE)));
+    SHIPPED = REPLACE(IIF(FRONT = 'UDR', UDR, LEGACY), '<default>',
+                      (SELECT COALESCE(TRIM(RDB$CHARACTER_SET_NAME), 'NONE') FROM RDB$DATABASE));
   END
 BEGIN
 )SQL";
@@ -1036,6 +1035,13 @@ std::string LegacySignature(const Shape& s) {
   return out;
 }
 
+// A UDR text type as the check above spells it: a VARCHAR that names no
+// character set is in the database's default one.
+std::string UdrTypeText(const std::string& type) {
+  if (type.rfind("VARCHAR(", 0) != 0 || type.find("CHARACTER SET") != std::string::npos) return type;
+  return type + " CHARACTER SET <default>";
+}
+
 // The UDR declaration's header without the parameter names.
 std::string UdrSignature(const Function& f, const Shape& s) {
   const std::string header = UdrHeader(f, s);
@@ -1045,9 +1051,9 @@ std::string UdrSignature(const Function& f, const Shape& s) {
   for (const std::string& p : SplitTopLevel(header.substr(1, returns - 1))) {
     if (out.size() > 1) out += ", ";
     const size_t blank = p.find(' ');
-    out += blank == std::string::npos ? p : p.substr(blank + 1);
+    out += UdrTypeText(blank == std::string::npos ? p : p.substr(blank + 1));
   }
-  return out + ") RETURNS " + TrimBlank(header.substr(returns + 12));
+  return out + ") RETURNS " + UdrTypeText(TrimBlank(header.substr(returns + 12)));
 }
 
 }  // namespace
@@ -1064,8 +1070,8 @@ std::string UpgradeCheckScript(const Catalog& cat, const std::vector<Shape>& sha
       "-- Each row shows FUNCTION_NAME, FRONT (legacy, UDR, or PSQL for a function of\n"
       "-- that name that is neither), the STORED and the SHIPPED signature. No row:\n"
       "-- the stored declarations are the shipped ones. Functions the database has\n"
-      "-- not declared are not listed. A CSTRING without a character set takes the\n"
-      "-- database's default set and is shown with it.\n";
+      "-- not declared are not listed. A CSTRING or VARCHAR without a character set\n"
+      "-- takes the database's default set and is shown with it.\n";
   out += kUpgradeCheckHead;
   for (size_t i = 0; i < cat.functions.size() && i < shapes.size(); ++i) {
     // A declaration the generator cannot read has no signature to compare.
