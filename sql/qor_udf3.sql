@@ -546,7 +546,7 @@ DECLARE EXTERNAL FUNCTION fn_BlobSaveToFile
 
 -- fn_BlobLoadFromFile(file)
 --   A new blob holding the bytes of the file (a path on the server); an empty blob when the file cannot be opened or is no regular file (a directory, a device, a pipe), which is written to the trace log. A NULL name gives an empty blob.
---   Logs: a file that cannot be opened (missing, no regular file, no permission, a NULL or empty name) goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobLoadFromFile: Unable to open file "<file>"`, and to the error log `qor_udf3.err` only when the trace log cannot be written.
+--   Logs: a file that cannot be opened (missing, no regular file, no permission, a NULL or empty name) goes to the trace log in `/tmp/QOR_UDF/` as `fn_BlobLoadFromFile: Unable to open file "<file>"`, and to the error log `qor_udf3.err` only when the trace log cannot be written. A file larger than a blob can hold (2147483647 bytes) gives an empty blob and the trace line `fn_BlobLoadFromFile: File "<file>" is too large for a blob: <size> bytes`; a file that reports no size (a pseudo file under `/proc` or `/sys`) is read up to 1 MiB, and when more follows the blob keeps that much and the trace log gets `fn_BlobLoadFromFile: File "<file>" reports no size and was cut after 1048576 bytes`.
 --   Example: fn_BlobLoadFromFile('qor_example.txt') -> 'abc\r\ndef'
 --   Example: fn_BlobSize(fn_BlobLoadFromFile('qor_example.txt')) -> 8
 --   Example: fn_BlobLoadFromFile(NULL) -> ''
@@ -998,7 +998,7 @@ DECLARE EXTERNAL FUNCTION fn_FormatDate
 
 -- fn_Filepath(location)
 --   The server path of a database location with a leading status character: '5' the file or directory exists (also when only the letter case of a file name with a point differs; the name as stored on disk is given), '6' only its directory exists, '0' neither, '1' and '2' as '5' and '6' for a location through a Samba share (host:share\dir\file or \\host\share\dir\file), '8' followed by a message when the location cannot be resolved. Forms: host:/path, host:alias (from aliases.conf in the server's working directory), host:share\... and \\host\share\... (from the server's smb.conf), host:C:\... (kept). Never longer than 250 characters. Path arguments of this section are declared CSTRING(32767), so that the longest text a column can hold (32765 characters) fits. NULL counts as the empty text.
---   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_Filepath: Cannot read ./aliases.conf: <reason>`, and the call returns the empty text. A missing file or directory, an unknown share and a missing smb.conf are answers ('0', '6', '8...'), not log records. Should the resolution fail part-way (out of memory), the trace log in `/tmp/QOR_UDF/` gets `GetAbsolutePfad EXCEPT: <answer so far>` (the error log when the trace log cannot be written) and that answer is returned.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read is written to the error log `qor_udf3.err` as `fn_Filepath: Cannot read ./aliases.conf: <reason>`, and the call returns the empty text. An alias file that is no regular file, belongs to another user than the server's or root, or that anyone may write is ignored, and the error log says so once per server process: `Alias file <path> ignored: <why>`. A missing file or directory, an unknown share and a missing smb.conf are answers ('0', '6', '8...'), not log records. Should the resolution fail part-way (out of memory), the trace log in `/tmp/QOR_UDF/` gets `GetAbsolutePfad EXCEPT: <answer so far>` (the error log when the trace log cannot be written) and that answer is returned.
 --   Example: fn_Filepath('dbhost:/') -> '5/'
 --   Example: fn_Filepath('dbhost:/qor_no_such_file.fdb') -> '6/qor_no_such_file.fdb'
 --   Example: fn_Filepath('dbhost:/qor_no_such_dir/x.fdb') -> '0/qor_no_such_dir/x.fdb'
@@ -1060,7 +1060,7 @@ DECLARE EXTERNAL FUNCTION fn_FileGetAttr
 
 -- fn_FileSetRight(path)
 --   Gives read and write rights to everybody on the server path (chmod guo+rw, run without a shell; the whole text is one file name, no shell character acts) and waits for it. Always 0. NULL or an empty path changes nothing.
---   Logs: a chmod that cannot be started is written to the error log `qor_udf3.err` as `fn_FileSetRight: Cannot start chmod: <reason>`; a chmod that runs but fails (no such file, not permitted) logs nothing.
+--   Logs: a chmod that cannot be started is written to the error log `qor_udf3.err` as `fn_FileSetRight: Cannot start chmod: <reason>`, a chmod still running after 5 seconds is stopped and logged as `fn_FileSetRight: chmod did not end within 5000 ms and was stopped`; a chmod that runs but fails (no such file, not permitted) logs nothing.
 --   Example: fn_FileSetRight('/qor_no_such_file.fdb') -> 0
 --   Example: fn_FileSetRight(NULL) -> 0
 DECLARE EXTERNAL FUNCTION fn_FileSetRight
@@ -1092,7 +1092,7 @@ DECLARE EXTERNAL FUNCTION fn_RenameDatabase
 
 -- fn_DiskFree(location)
 --   The space available, in MiB with fractions, on the file system that holds a database location (any form of fn_Filepath), as the df program reports it; an unusable location (status '8') measures the root file system, and so does NULL. 0 when df names no file system beginning with '/' (tmpfs, overlay) or reports nothing.
---   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot read ./aliases.conf: <reason>` or `fn_DiskFree: Cannot start df: <reason>`, and the call returns 0.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskFree: Cannot read ./aliases.conf: <reason>` or `fn_DiskFree: Cannot start df: <reason>`, and the call returns 0. So do a path that is neither a directory nor a regular file (a device, a pipe: df is not run on it), logged as `fn_DiskFree: Cannot measure <path>: no directory or regular file`, and a df still running after 5 seconds, which is stopped and logged as `fn_DiskFree: df did not end within 5000 ms and was stopped`. An alias file that is no regular file, belongs to another user than the server's or root, or that anyone may write is ignored, and the error log says so once per server process: `Alias file <path> ignored: <why>`.
 --   Example: IIF(fn_DiskFree(NULL) BETWEEN 0 AND fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskFree('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskFree
@@ -1102,7 +1102,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskFree
 
 -- fn_DiskSize(location)
 --   The size, in MiB with fractions, of the file system that holds a database location, as fn_DiskFree measures it. NULL measures the root file system.
---   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot read ./aliases.conf: <reason>` or `fn_DiskSize: Cannot start df: <reason>`, and the call returns 0.
+--   Logs: an `aliases.conf` in the server's working directory that exists but cannot be read, or a df that cannot be started, is written to the error log `qor_udf3.err` as `fn_DiskSize: Cannot read ./aliases.conf: <reason>` or `fn_DiskSize: Cannot start df: <reason>`, and the call returns 0. So do a path that is neither a directory nor a regular file (a device, a pipe: df is not run on it), logged as `fn_DiskSize: Cannot measure <path>: no directory or regular file`, and a df still running after 5 seconds, which is stopped and logged as `fn_DiskSize: df did not end within 5000 ms and was stopped`. An alias file that is no regular file, belongs to another user than the server's or root, or that anyone may write is ignored, and the error log says so once per server process: `Alias file <path> ignored: <why>`.
 --   Example: IIF(fn_DiskSize('dbhost:/') = fn_DiskSize(NULL), 1, 0) -> 1
 --   Example: fn_DiskSize('dbhost:/qor_no_such_dir/x.fdb') -> 0
 DECLARE EXTERNAL FUNCTION fn_DiskSize
@@ -1112,7 +1112,7 @@ DECLARE EXTERNAL FUNCTION fn_DiskSize
 
 -- fn_UNCpath(path)
 --   The network path \\host\share\... of a server path (/srv/daten/x.fdb), a drive path (C:\daten\x.fdb) or an alias of /opt/firebird/aliases.conf, through the most specific share of the server's smb.conf that contains it and the server's host name (from the hostname program). A path already in the network form is returned as it stands. Empty when no share contains the path, for the host:path form, for NULL, and when the network path would be longer than 32765 characters.
---   Logs: an `/opt/firebird/aliases.conf` that exists but cannot be read, or a hostname program that cannot be started, is written to the error log `qor_udf3.err` as `fn_UNCpath: Cannot read /opt/firebird/aliases.conf: <reason>` or `fn_UNCpath: Cannot start hostname: <reason>`, and the call returns the empty text. For a server or drive path when none of the smb.conf files is readable, the trace log in `/tmp/QOR_UDF/` gets the line `smb.conf nicht gefunden` (the error log when the trace log cannot be written).
+--   Logs: an `/opt/firebird/aliases.conf` that exists but cannot be read, or a hostname program that cannot be started, is written to the error log `qor_udf3.err` as `fn_UNCpath: Cannot read /opt/firebird/aliases.conf: <reason>` or `fn_UNCpath: Cannot start hostname: <reason>`, and the call returns the empty text; so does a hostname still running after 5 seconds, which is stopped and logged as `fn_UNCpath: hostname did not end within 5000 ms and was stopped`. An alias file that is no regular file, belongs to another user than the server's or root, or that anyone may write is ignored, and the error log says so once per server process: `Alias file <path> ignored: <why>`. For a server or drive path when none of the smb.conf files is readable, the trace log in `/tmp/QOR_UDF/` gets the line `smb.conf nicht gefunden` (the error log when the trace log cannot be written).
 --   Example: fn_UNCpath('\\dbhost\daten\x.fdb') -> '\\\\dbhost\\daten\\x.fdb'
 --   Example: fn_UNCpath('dbhost:/srv/daten/x.fdb') -> ''
 --   Example: fn_UNCpath(NULL) -> ''
