@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "accounting/aufteilung.h"
+#include "frame/lines.h"
 #include "frame/errors.h"
 #include "frame/unique_fd.h"
 

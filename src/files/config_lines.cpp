@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "accounting/aufteilung.h"
+#include "frame/lines.h"
 #include "frame/errors.h"
 #include "frame/log.h"
 #include "frame/unique_fd.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/args.h"
+#include "frame/case_tables.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 #include "frame/number_text.h"
