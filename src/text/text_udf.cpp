@@ -18,16 +18,6 @@
 
 using namespace qor;
 
-namespace {
-
-// Stores a clamped value back into a numeric argument.
-template <typename T, typename V>
-void StoreBack(T* arg, V value) noexcept {
-  if (arg != nullptr) *arg = static_cast<T>(value);
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Text functions
 
