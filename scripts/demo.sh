@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
 "$here/scripts/build.sh" "$here/build" -DCMAKE_BUILD_TYPE=Release -DQOR_TESTS=OFF
 
-fb_home=/usr/lib/x86_64-linux-gnu/firebird/3.0
+fb_home=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/firebird/3.0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # A private Firebird root: the installed engine, and a firebird.conf that

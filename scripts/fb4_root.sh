@@ -90,9 +90,10 @@ build() {
   chroot "$tmp" apt-get clean || return 1
   rm -f "$tmp/usr/sbin/policy-rc.d"
   # Fail here, not in the tests, if the engine is not where they expect it.
-  local fb=$tmp/usr/lib/x86_64-linux-gnu/firebird/4.0
+  local lib=$tmp/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+  local fb=$lib/firebird/4.0
   for f in "$fb/plugins/libEngine13.so" "$fb/plugins/libudr_engine.so" "$tmp/usr/bin/isql-fb" \
-           "$tmp/usr/lib/x86_64-linux-gnu/libfbclient.so.2" "$tmp/usr/lib/x86_64-linux-gnu/libib_util.so" \
+           "$lib/libfbclient.so.2" "$lib/libib_util.so" \
            "$tmp/etc/firebird/4.0/firebird.conf"; do
     if [ ! -e "$f" ]; then log "missing after install: $f"; return 1; fi
   done

@@ -16,7 +16,7 @@
 set -eu
 . "$(dirname "$0")/throwaway_root.sh"
 
-fbdir=/usr/lib/x86_64-linux-gnu/firebird/4.0
+fbdir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/firebird/4.0
 # The installed engine's firebird.conf and plugins.conf (links to them in
 # $fbdir) are here; Debian's Firebird 4 tools always run that engine.
 confdir=/etc/firebird/4.0

@@ -13,21 +13,6 @@ double Buchungssumme(std::string_view side, double amount, double condition, dou
   return CheckFinite(result);
 }
 
-int64_t FixedDayOfNextMonth(int64_t day, int64_t n) {
-  if (n > 65535) throw RangeError();
-  const CivilDate start = CivilFromDays(day);
-  int64_t year = start.year;
-  int64_t month = start.month + 1;
-  if (month > 12) {
-    month = 1;
-    ++year;
-  }
-  const int64_t length = DaysInMonth(year, month);
-  if (n <= 31 && n > length) n = length;
-  if (n > length) return EncodeDate(year, month, 1) + n - 1;
-  return EncodeDate(year, month, n);
-}
-
 int64_t AblaufTag(int64_t start, int32_t days, int32_t mode, int32_t mode1_days,
                   int32_t mode1_months) {
   if (mode == 1) {

@@ -15,13 +15,6 @@ namespace qor {
 double Buchungssumme(std::string_view side, double amount, double condition, double first,
                      double second);
 
-// The fixed-day term: day n of the month after the one holding `day` (whole
-// days since 1899-12-30). A day 29..31 beyond that month's length becomes its
-// last day; a day above 31 beyond it is counted on from the first of that
-// month ('45' is the 45th day from it). Raises RangeError for n above 65535
-// and DateError for a date outside the years 1..9999.
-int64_t FixedDayOfNextMonth(int64_t day, int64_t n);
-
 // The due date of a start day: mode 1 adds mode1_days and then
 // mode1_months months (a day beyond the target month's end moves to the first
 // of the month after: 31 January plus one month is 1 March); any other mode

@@ -2,7 +2,7 @@
 
 #include "accounting/aufteilung.h"
 #include "frame/number_text.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -8,8 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "accounting/aufteilung.h"
 #include "frame/errors.h"
+#include "frame/file_io.h"
+#include "frame/lines.h"
 #include "frame/unique_fd.h"
 
 namespace qor {
@@ -27,24 +28,10 @@ std::string Quoted(std::string_view name) {
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-bool WriteAll(int fd, const unsigned char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Reads up to size bytes; a read error counts as the end of the file.
 size_t ReadSome(int fd, unsigned char* buffer, size_t size) {
-  for (;;) {
-    const ssize_t n = read(fd, buffer, size);
-    if (n < 0 && errno == EINTR) continue;
-    return n > 0 ? static_cast<size_t>(n) : 0;
-  }
+  const ssize_t n = ReadChunk(fd, buffer, size);
+  return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
 [[noreturn]] void ThrowTooLong(size_t max_length) {
@@ -56,22 +43,20 @@ size_t ReadSome(int fd, unsigned char* buffer, size_t size) {
 // instead). What is opened is then read and written as usual. With
 // `regular_only`, anything but a regular file is refused: a directory, and a
 // device or pipe, which may never end (/dev/zero) or never answer.
-int OpenNoWait(const std::string& path, int flags, bool regular_only) {
-  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (fd < 0) return -1;
+UniqueFd OpenNoWait(const std::string& path, int flags, bool regular_only) {
+  UniqueFd fd(open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+  if (fd.get() < 0) return fd;
   struct stat st {};
-  const int status = fcntl(fd, F_GETFL);
-  if (fstat(fd, &st) != 0 || (regular_only && !S_ISREG(st.st_mode)) || status < 0 ||
-      fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
-    const bool directory = S_ISDIR(st.st_mode);
-    close(fd);
-    errno = directory ? EISDIR : EINVAL;
-    return -1;
+  const int status = fcntl(fd.get(), F_GETFL);
+  if (fstat(fd.get(), &st) != 0 || (regular_only && !S_ISREG(st.st_mode)) || status < 0 ||
+      fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
+    fd.reset();
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
   }
   return fd;
 }
 
-int OpenForReading(const std::string& path) { return OpenNoWait(path, O_RDONLY, true); }
+UniqueFd OpenForReading(const std::string& path) { return OpenNoWait(path, O_RDONLY, true); }
 
 }  // namespace
 
@@ -82,7 +67,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
   result = kSaveNotCreated;
   const std::string path(name);
   if (overwrite != 1 && Exists(path)) return;
-  UniqueFd file(OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false));
+  UniqueFd file = OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, false);
   if (file.get() < 0) throw IoError("Unable to create file " + Quoted(name));
   result = kSaveWriteFailed;
 
@@ -115,7 +100,7 @@ void BlobSaveToFile(const BlobSource& blob, std::string_view name, int32_t overw
 
 std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
   const std::string path(name);
-  UniqueFd file(OpenForReading(path));
+  UniqueFd file = OpenForReading(path);
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name));
   struct stat st;
   if (fstat(file.get(), &st) != 0) throw IoError("Unable to open file " + Quoted(name));
@@ -142,7 +127,7 @@ std::string BlobLoadFromFile(const BlobSink& blob, std::string_view name) {
 std::string LoadFromFile(std::string_view name, size_t max_length) {
   const std::string path(name);
   if (!Exists(path)) return {};
-  UniqueFd file(OpenForReading(path));
+  UniqueFd file = OpenForReading(path);
   if (file.get() < 0) throw IoError("Unable to open file " + Quoted(name) + ": " + std::strerror(errno));
   std::string content;
   for (;;) {
@@ -159,11 +144,7 @@ std::string LoadFromFile(std::string_view name, size_t max_length) {
     }
     const size_t old_size = content.size();
     content.resize(old_size + kBlobSegment);
-    const ssize_t n = read(file.get(), content.data() + old_size, kBlobSegment);
-    if (n < 0 && errno == EINTR) {
-      content.resize(old_size);
-      continue;
-    }
+    const ssize_t n = ReadChunk(file.get(), content.data() + old_size, kBlobSegment);
     if (n < 0) throw IoError("Unable to read file " + Quoted(name) + ": " + std::strerror(errno));
     content.resize(old_size + static_cast<size_t>(n));
     if (n == 0) break;

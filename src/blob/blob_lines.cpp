@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "accounting/aufteilung.h"
+#include "frame/lines.h"
 #include "frame/errors.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "accounting/aufteilung.h"
+#include "frame/lines.h"
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -52,8 +52,8 @@ QOR_EXPORT char* fn_BlobToSubString(const TISC_Blob* blob, int32_t* start, int32
     int32_t first = ArgValue(start);
     int32_t length = ArgValue(count);
     std::string piece = BlobToSubString(BlobSourceOf(blob), first, length);
-    if (start != nullptr) *start = first;
-    if (count != nullptr) *count = length;
+    StoreBack(start, first);
+    StoreBack(count, length);
     return piece;
   });
 }

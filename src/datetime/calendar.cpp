@@ -67,6 +67,21 @@ CivilDate CivilFromDays(int64_t day) {
   return out;
 }
 
+int64_t FixedDayOfNextMonth(int64_t day, int64_t n) {
+  if (n > 65535) throw RangeError();
+  const CivilDate start = CivilFromDays(day);
+  int64_t year = start.year;
+  int64_t month = start.month + 1;
+  if (month > 12) {
+    month = 1;
+    ++year;
+  }
+  const int64_t length = DaysInMonth(year, month);
+  if (n <= 31 && n > length) n = length;
+  if (n > length) return EncodeDate(year, month, 1) + n - 1;
+  return EncodeDate(year, month, n);
+}
+
 int32_t DayOfWeek(int64_t day) noexcept {
   // Day 0, 30.12.1899, was a Saturday.
   int64_t r = (day + 5) % 7;

@@ -46,6 +46,13 @@ int64_t EncodeDate(int64_t year, int64_t month, int64_t day);
 // the 32-bit range.
 CivilDate CivilFromDays(int64_t day);
 
+// The fixed-day term: day n of the month after the one holding `day` (whole
+// days since 1899-12-30). A day 29..31 beyond that month's length becomes its
+// last day; a day above 31 beyond it is counted on from the first of that
+// month ('45' is the 45th day from it). Raises RangeError for n above 65535
+// and DateError for a date outside the years 1..9999.
+int64_t FixedDayOfNextMonth(int64_t day, int64_t n);
+
 // Weekday of a day count, Monday = 1 ... Sunday = 7.
 int32_t DayOfWeek(int64_t day) noexcept;
 

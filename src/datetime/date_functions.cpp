@@ -6,7 +6,7 @@
 #include "datetime/date_parse.h"
 #include "frame/errors.h"
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

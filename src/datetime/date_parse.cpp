@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -7,11 +7,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "accounting/aufteilung.h"
+#include "frame/case_tables.h"
 #include "frame/errors.h"
+#include "frame/file_io.h"
+#include "frame/lines.h"
 #include "frame/log.h"
 #include "frame/unique_fd.h"
-#include "text/case_tables.h"
 
 namespace qor {
 
@@ -33,8 +34,7 @@ int ReadOpenFile(int fd, std::string& text) {
   char buf[8192];
   int error = 0;
   for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = ReadChunk(fd, buf, sizeof buf);
     if (n < 0) {
       error = errno;
       break;

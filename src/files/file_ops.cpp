@@ -9,6 +9,7 @@
 
 #include "files/path_resolver.h"
 #include "files/run_program.h"
+#include "frame/file_io.h"
 #include "frame/strings.h"
 
 namespace qor {
@@ -60,11 +61,7 @@ int32_t CreateDir(std::string_view location) {
   // share that is not configured) would make directories in the server's
   // working directory.
   if (path.empty() || path.front() != '/') return 0;
-  for (size_t i = 1; i <= path.size(); ++i) {
-    if (i < path.size() && path[i] != '/' && path[i] != '\\') continue;
-    const std::string part = path.substr(0, i);
-    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST && !IsDirectory(part)) return 0;
-  }
+  if (!MakeDirectories(path, 0777, "/\\")) return 0;
   return IsDirectory(path) ? 1 : 0;
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "frame/errors.h"
+#include "frame/file_io.h"
 #include "frame/unique_fd.h"
 
 extern char** environ;
@@ -147,8 +148,7 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output, int li
       in_time = r < 0;  // a failing poll ends the reading like an end of file
       break;
     }
-    ssize_t n = read(read_end.get(), buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = ReadChunk(read_end.get(), buf, sizeof buf);
     if (n <= 0) break;
     if (output != nullptr && !out_of_memory && text.size() < kMaxOutput) {
       try {

@@ -2,7 +2,7 @@
 
 #include "files/config_lines.h"
 #include "files/trace.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

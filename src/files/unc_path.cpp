@@ -7,7 +7,7 @@
 #include "files/path_resolver.h"
 #include "files/run_program.h"
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

@@ -19,4 +19,11 @@ inline T ArgValue(const T* p) noexcept {
   return p == nullptr ? T{} : *p;
 }
 
+// Stores a value back into a numeric argument that the function changes (a
+// start or count it clamped); a nil argument is left alone.
+template <typename T, typename V>
+inline void StoreBack(T* arg, V value) noexcept {
+  if (arg != nullptr) *arg = static_cast<T>(value);
+}
+
 }  // namespace qor

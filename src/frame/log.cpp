@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "frame/errors.h"
+#include "frame/file_io.h"
 #include "frame/unique_fd.h"
 
 namespace qor {
@@ -32,49 +33,12 @@ void AppendNumber(std::string& out, int value, bool two_digits) {
   out.push_back(static_cast<char>('0' + value % 10));
 }
 
-bool WriteAll(int fd, const char* data, size_t size, off_t offset) {
-  while (size > 0) {
-    ssize_t n = pwrite(fd, data, size, offset);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
-}
-
-bool ReadAll(int fd, char* data, size_t size, off_t offset) {
-  while (size > 0) {
-    ssize_t n = pread(fd, data, size, offset);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
-}
-
 int LockFile(int fd) {
   int rc;
   do {
     rc = flock(fd, LOCK_EX);
   } while (rc != 0 && errno == EINTR);
   return rc;
-}
-
-// Makes the missing directories of `dir`, each with mode 0700.
-void MakeDirs(const std::string& dir) {
-  for (size_t pos = 1; pos <= dir.size(); ++pos) {
-    if (pos != dir.size() && dir[pos] != '/') continue;
-    std::string part = dir.substr(0, pos);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-      throw IoError("Cannot create directory " + dir + ": " + std::strerror(errno));
-    }
-  }
 }
 
 // Set once the refused trace directory has been named in the error log.
@@ -90,14 +54,16 @@ std::atomic<bool> g_trace_dir_noted{false};
 // place a file or link in it could make the trace write elsewhere, so it
 // must be the process's own directory, not a link, and writable by no one
 // else.
-int OpenTraceDir(const std::string& dir) {
+UniqueFd OpenTraceDir(const std::string& dir) {
   constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-  int fd = open(dir.c_str(), kFlags);
-  if (fd < 0 && errno == ENOENT) {
-    MakeDirs(dir);
-    fd = open(dir.c_str(), kFlags);
+  UniqueFd fd(open(dir.c_str(), kFlags));
+  if (fd.get() < 0 && errno == ENOENT) {
+    if (!MakeDirectories(dir, 0700)) {
+      throw IoError("Cannot create directory " + dir + ": " + std::strerror(errno));
+    }
+    fd.reset(open(dir.c_str(), kFlags));
   }
-  if (fd < 0) {
+  if (fd.get() < 0) {
     const int error = errno;
     struct stat link;
     if (lstat(dir.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -107,17 +73,14 @@ int OpenTraceDir(const std::string& dir) {
   }
   struct stat st;
   std::string reason;
-  if (fstat(fd, &st) != 0) {
+  if (fstat(fd.get(), &st) != 0) {
     reason = std::strerror(errno);
   } else if (st.st_uid != geteuid()) {
     reason = "it belongs to user " + std::to_string(st.st_uid);
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     reason = "its group or others may write it";
   }
-  if (!reason.empty()) {
-    close(fd);
-    RefuseTraceDir(dir, reason);
-  }
+  if (!reason.empty()) RefuseTraceDir(dir, reason);
   return fd;
 }
 
@@ -146,14 +109,8 @@ void AppendTraceLine(int dir_fd, const std::string& path, const std::string& nam
       }
       continue;  // closing releases the lock
     }
-    const char* data = line.data();
-    size_t left = line.size();
-    while (left > 0) {
-      ssize_t n = write(file.get(), data, left);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
-      data += n;
-      left -= static_cast<size_t>(n);
+    if (!WriteAll(file.get(), line.data(), line.size())) {
+      throw IoError("Cannot write " + path + ": " + std::strerror(errno));
     }
     if (!file.Close()) throw IoError("Cannot write " + path + ": " + std::strerror(errno));
     return;
@@ -214,16 +171,12 @@ std::tm LocalNow() {
 // place rather than an empty log.
 void AppendErrorRecord(const std::string& path, std::string_view date_time,
                        std::string_view message) noexcept {
-  int fd = -1;
   try {
     // Not through a symbolic link, and without waiting on a pipe or device
-    // that was put in the log's place.
-    fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) return;
-    if (LockFile(fd) != 0) {
-      close(fd);
-      return;
-    }
+    // that was put in the log's place. Closing releases the lock.
+    const UniqueFd file(open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    const int fd = file.get();
+    if (fd < 0 || LockFile(fd) != 0) return;
     struct stat st;
     // Only a regular file with no other name: the cut below would cut
     // whatever file a second name stands for.
@@ -232,7 +185,7 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
       bool cut = st.st_size > kErrorLogKeep;
       if (cut) {
         record.resize(kErrorLogKeep);
-        if (ReadAll(fd, record.data(), record.size(), st.st_size - kErrorLogKeep)) {
+        if (ReadAllAt(fd, record.data(), record.size(), st.st_size - kErrorLogKeep)) {
           size_t cr = record.find('\r');
           if (cr != std::string::npos) record.erase(0, cr + 1);
         } else {
@@ -246,17 +199,16 @@ void AppendErrorRecord(const std::string& path, std::string_view date_time,
       record.append(": ");
       record.append(OneLineText(message));
       if (cut) {
-        if (WriteAll(fd, record.data(), record.size(), 0)) {
+        if (WriteAllAt(fd, record.data(), record.size(), 0)) {
           (void)ftruncate(fd, static_cast<off_t>(record.size()));
         }
       } else {
-        WriteAll(fd, record.data(), record.size(), st.st_size);
+        WriteAllAt(fd, record.data(), record.size(), st.st_size);
       }
     }
   } catch (...) {
     // The error log is the last resort: nothing is reported from here.
   }
-  if (fd >= 0) close(fd);  // also releases the lock
 }
 
 void LogErrorOnce(std::atomic<bool>& logged, std::string_view message) noexcept {
@@ -303,7 +255,7 @@ void WriteTraceLine(const std::string& dir, std::string_view message, const std:
   }
   line.push_back('\n');
 
-  UniqueFd dir_fd(OpenTraceDir(dir));
+  const UniqueFd dir_fd = OpenTraceDir(dir);
   std::string path = dir;
   if (path.back() != '/') path.push_back('/');
   path += name;

@@ -13,8 +13,20 @@ class UniqueFd {
   ~UniqueFd() { reset(); }
   UniqueFd(const UniqueFd&) = delete;
   UniqueFd& operator=(const UniqueFd&) = delete;
+  // Handing one over leaves the source empty.
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
 
   int get() const noexcept { return fd_; }
+  // Gives the descriptor up without closing it.
+  int release() noexcept {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes the one held and takes `fd` instead.
   void reset(int fd = -1) noexcept {
     if (fd_ >= 0) close(fd_);

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "accounting/booking.h"
 #include "datetime/calendar.h"
 #include "datetime/date_parse.h"
 #include "frame/errors.h"
@@ -13,7 +12,7 @@
 #include "mask/date_pattern.h"
 #include "mask/number_pattern.h"
 #include "numeric/rounding.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 

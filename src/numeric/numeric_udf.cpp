@@ -3,12 +3,12 @@
 // result back as the SQL declaration promises.
 
 #include "frame/args.h"
+#include "frame/case_tables.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 #include "frame/strings.h"
 #include "numeric/numeric.h"
 #include "numeric/rounding.h"
-#include "text/text_functions.h"
 
 using namespace qor;
 

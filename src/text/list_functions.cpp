@@ -1,8 +1,8 @@
 #include "text/list_functions.h"
 
-#include "accounting/aufteilung.h"
+#include "frame/lines.h"
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 #include "text/text_functions.h"
 
 namespace qor {

@@ -6,7 +6,7 @@
 
 #include "frame/errors.h"
 #include "frame/strings.h"
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 
@@ -53,19 +53,6 @@ std::string_view CopyText(std::string_view text, int32_t& index, int32_t& count)
   std::string_view out = SubStrEx(text, index, count);
   index -= 1;
   return out;
-}
-
-char* TrimInPlace(char* text) noexcept {
-  if (text == nullptr) return nullptr;
-  const std::string_view whole(text);
-  const std::string_view kept = TrimText(whole);
-  if (kept.empty()) {
-    text[0] = '\0';
-    return text;
-  }
-  char* first = text + (kept.data() - whole.data());
-  first[kept.size()] = '\0';
-  return first;
 }
 
 char* UpperCaseInPlace(char* text) noexcept {

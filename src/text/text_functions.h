@@ -28,11 +28,6 @@ std::string_view SubStrEx(std::string_view text, int32_t& start, int32_t& count)
 // (after a start below 1 counted as 1), `count` to the final count.
 std::string_view CopyText(std::string_view text, int32_t& index, int32_t& count);
 
-// Trims a NUL-terminated text in place: a NUL goes right after its last byte
-// above 32, and the result points to its first such byte. A text without one
-// becomes empty at its first byte. Nil stays nil.
-char* TrimInPlace(char* text) noexcept;
-
 // Upper- or lower-cases a NUL-terminated text in place through the case
 // tables and returns it. Nil stays nil.
 char* UpperCaseInPlace(char* text) noexcept;

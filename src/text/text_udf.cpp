@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/args.h"
+#include "frame/case_tables.h"
 #include "frame/export.h"
 #include "frame/guard.h"
 #include "frame/number_text.h"
@@ -16,16 +17,6 @@
 #include "text/uuid.h"
 
 using namespace qor;
-
-namespace {
-
-// Stores a clamped value back into a numeric argument.
-template <typename T, typename V>
-void StoreBack(T* arg, V value) noexcept {
-  if (arg != nullptr) *arg = static_cast<T>(value);
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Text functions

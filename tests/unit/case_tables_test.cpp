@@ -1,4 +1,4 @@
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 #include <gtest/gtest.h>
 

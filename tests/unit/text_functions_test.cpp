@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/case_tables.h"
+
 namespace qor {
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame/version.h"
+#include "version/version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 #include <cstring>
 
@@ -77,6 +77,19 @@ std::string_view TrimText(std::string_view text) noexcept {
   size_t last = text.size() - 1;
   while (!NonBlank(text[last])) --last;
   return text.substr(first, last - first + 1);
+}
+
+char* TrimInPlace(char* text) noexcept {
+  if (text == nullptr) return nullptr;
+  const std::string_view whole(text);
+  const std::string_view kept = TrimText(whole);
+  if (kept.empty()) {
+    text[0] = '\0';
+    return text;
+  }
+  char* first = text + (kept.data() - whole.data());
+  first[kept.size()] = '\0';
+  return first;
 }
 
 }  // namespace qor

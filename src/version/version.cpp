@@ -1,8 +1,8 @@
-#include "frame/version.h"
+#include "version/version.h"
 
 #include <array>
 
-#include "text/case_tables.h"
+#include "frame/case_tables.h"
 
 namespace qor {
 
@@ -13,8 +13,10 @@ struct VersionEntry {
   std::string_view value;
 };
 
+// QOR_FILE_VERSION comes from the build: the project version in the top-level
+// CMakeLists.txt, which names the package too.
 constexpr std::array<VersionEntry, 4> kVersionTable{{
-    {"FileVersion", "3.4.0.874"},
+    {"FileVersion", QOR_FILE_VERSION},
     {"FileDatum", "08.05.2014"},
     {"FileName", "qor_udf3"},
     {"Platform", "Linux"},

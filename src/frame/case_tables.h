@@ -59,4 +59,9 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
 // from 128 up count as non-blank. Empty when there is no such byte.
 std::string_view TrimText(std::string_view text) noexcept;
 
+// Trims a NUL-terminated text in place: a NUL goes right after its last byte
+// above 32, and the result points to its first such byte. A text without one
+// becomes empty at its first byte. Nil stays nil.
+char* TrimInPlace(char* text) noexcept;
+
 }  // namespace qor

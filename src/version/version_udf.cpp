@@ -1,10 +1,10 @@
-// Entry points of the library frame.
+// The entry point that reports which build of the library is installed.
 
 #include "frame/args.h"
+#include "frame/case_tables.h"
 #include "frame/export.h"
 #include "frame/guard.h"
-#include "frame/version.h"
-#include "text/text_functions.h"
+#include "version/version.h"
 
 using namespace qor;
 
