@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "frame/version.h"
+#include "frame/case_tables.h"
+#include "version/version.h"
 #include "text/list_functions.h"
 #include "text/soundex.h"
 #include "text/text_functions.h"
