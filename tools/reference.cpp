@@ -19,47 +19,12 @@ std::string Code(const std::string& s) {
   return fence + (pad ? " " : "") + s + (pad ? " " : "") + fence;
 }
 
-// Markdown table cells may not hold a bare "|".
-std::string TableCell(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '|') out += "\\|";
-    else out.push_back(c);
-  }
-  return out;
-}
-
-// The declared arguments split at the commas outside parentheses
-// ("NUMERIC(15,2), CSTRING(8)" is two arguments).
-std::vector<std::string> SplitArguments(const std::string& arguments) {
-  std::vector<std::string> out;
-  std::string current;
-  int depth = 0;
-  for (char c : arguments) {
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (c == ',' && depth == 0) {
-      out.push_back(current);
-      current.clear();
-      continue;
-    }
-    current.push_back(c);
-  }
-  if (!current.empty() || !out.empty()) out.push_back(current);
-  for (auto& a : out) {
-    size_t b = a.find_first_not_of(' ');
-    size_t e = a.find_last_not_of(' ');
-    a = b == std::string::npos ? std::string() : a.substr(b, e - b + 1);
-  }
-  return out;
-}
-
 // The parameter names of a signature "fn_X(a, b)".
 std::vector<std::string> ParameterNames(const std::string& signature) {
   size_t open = signature.find('(');
   size_t close = signature.rfind(')');
   if (open == std::string::npos || close == std::string::npos || close < open) return {};
-  return SplitArguments(signature.substr(open + 1, close - open - 1));
+  return SplitTopLevel(signature.substr(open + 1, close - open - 1));
 }
 
 std::string Declaration(const Function& f) {
@@ -107,7 +72,7 @@ void AppendFunction(std::string& out, const Function& f) {
   out += "```sql\n" + Declaration(f) + "\n```\n\n";
 
   const std::vector<std::string> names = ParameterNames(f.signature);
-  const std::vector<std::string> types = SplitArguments(f.arguments);
+  const std::vector<std::string> types = SplitTopLevel(f.arguments);
   if (types.empty()) {
     out += "**Arguments:** none.\n\n";
   } else {
