@@ -25,7 +25,7 @@ echo "CREATE DATABASE '$work/demo.fdb' USER 'SYSDBA';" > create.sql
 echo "Library: $here/build/libqor_udf3.dll.so"
 echo "Database: $work/demo.fdb (removed afterwards), functions declared from sql/qor_udf3.sql"
 # SET BLOB ALL: isql shows the text of every blob result, not only its id.
-{ echo "SET BLOB ALL;"; "$here/build/tools/qor_catalog" demo "$here/sql/qor_udf3.sql"; } > showcase.sql
+{ echo "SET BLOB ALL;"; "$here/build/tools/qor_gen" demo "$here/sql/qor_udf3.sql"; } > showcase.sql
 echo
 # isql lists each row as "call ..." and "result ..." lines; show them side by
 # side. A blob result is its id ("0:1") followed by its text: show the text.

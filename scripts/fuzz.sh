@@ -10,35 +10,30 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 script="$here/sql/qor_udf3.sql"
 
-# A seed for one function: its name and a NUL (the target picks the function
-# by it), the arguments of its first documented example as text material, and
-# a tail of bytes that the target reads as choices of argument kinds.
-make_seed() {
-  local name=$1 example
-  example=$(grep -m1 -oP "^--\s+Example: \Q$name\E\(\K.*(?=\) -> )" "$script" || true)
-  printf '%s\0%s' "$name" "$example"
-  printf '\x20\x40\x60\x80\xa0\xc0\xe0\xff\x11\x22\x33\x44\x55\x66\x77\x88'
+# qor_gen seeds writes a seed for every declared function that has none: its
+# name and a NUL (the target picks the function by it), the arguments of its
+# first documented example as text material, and a tail of bytes that the
+# target reads as choices of argument kinds.
+gen="$here/build-fuzz/tools/qor_gen"
+configure() {
+  cmake -S "$here" -B "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQOR_TESTS=OFF -DQOR_FUZZ=ON -DQOR_SANITIZE=address,undefined >/dev/null
 }
-declared() { grep -oP "ENTRY_POINT '\K[^']+" "$script"; }
 
 if [ "${1:-}" = seeds ]; then
-  for name in $(declared); do
-    seed="$here/tests/fuzz/corpus/seed_$name"
-    [ -e "$seed" ] || { make_seed "$name" > "$seed"; echo "new seed: ${seed#$here/}"; }
-  done
+  configure
+  cmake --build "$here/build-fuzz" -j "$(nproc)" --target qor_gen
+  "$gen" seeds "$script" "$here/tests/fuzz/corpus"
   exit 0
 fi
 seconds=${1:-100}
-cmake -S "$here" -B "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQOR_TESTS=OFF -DQOR_FUZZ=ON -DQOR_SANITIZE=address,undefined >/dev/null
-cmake --build "$here/build-fuzz" -j "$(nproc)" --target qor_fuzz
+configure
+cmake --build "$here/build-fuzz" -j "$(nproc)" --target qor_fuzz qor_gen
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus" /tmp/qor_fuzz_*' EXIT
 cp "$here"/tests/fuzz/corpus/* "$corpus"/
 # A function declared after the corpus was last filled still gets its seed.
-for name in $(declared); do
-  [ -e "$corpus/seed_$name" ] || make_seed "$name" > "$corpus/seed_$name"
-done
+"$gen" seeds "$script" "$corpus" >/dev/null
 mkdir -p "$here/build-fuzz/findings"
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

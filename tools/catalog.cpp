@@ -2,19 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 #include <regex>
 #include <sstream>
 
 namespace catalog {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 std::string Squeeze(const std::string& s) {
   std::string out;
@@ -35,7 +29,95 @@ bool StartsWith(const std::string& s, const std::string& prefix) {
   return s.compare(0, prefix.size(), prefix) == 0;
 }
 
+// "<type> [(n)] [CHARACTER SET cs] <rest>": the kind, length and charset; the
+// words after the type are left in `rest`.
+bool ParseType(const std::string& text, ArgKind& kind, int& length, std::string& charset,
+               std::string& rest, std::string& error) {
+  static const std::regex kType(
+      R"(^(CSTRING\s*\(\s*(\d+)\s*\)|DOUBLE PRECISION|INTEGER|INT|SMALLINT|BIGINT|TIMESTAMP|DATE|BLOB)(\s+CHARACTER SET\s+(\w+))?(.*)$)");
+  std::smatch m;
+  std::string u = Upper(Trim(text));
+  if (!std::regex_match(u, m, kType)) {
+    error = "unsupported type: " + text;
+    return false;
+  }
+  std::string t = m[1];
+  length = 0;
+  if (t.rfind("CSTRING", 0) == 0) {
+    kind = ArgKind::Text;
+    length = std::atoi(m[2].str().c_str());
+    if (length < 1 || length > 32767) {
+      error = "CSTRING length out of range: " + text;
+      return false;
+    }
+  } else if (t == "DOUBLE PRECISION") {
+    kind = ArgKind::Double;
+  } else if (t == "INTEGER" || t == "INT") {
+    kind = ArgKind::Integer;
+  } else if (t == "SMALLINT") {
+    kind = ArgKind::Smallint;
+  } else if (t == "BIGINT") {
+    kind = ArgKind::Bigint;
+  } else if (t == "TIMESTAMP") {
+    kind = ArgKind::TimeStamp;
+  } else if (t == "DATE") {
+    kind = ArgKind::Date;
+  } else {
+    kind = ArgKind::Blob;
+  }
+  charset = m[4];
+  if (!charset.empty() && kind != ArgKind::Text) {
+    error = "CHARACTER SET on a non-text type: " + text;
+    return false;
+  }
+  rest = Trim(m[5]);
+  return true;
+}
+
 }  // namespace
+
+std::string Upper(std::string s) {
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  size_t e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> SplitTopLevel(const std::string& s) {
+  std::vector<std::string> out;
+  std::string cur;
+  int depth = 0;
+  bool quoted = false;
+  for (char c : s) {
+    if (c == '\'') quoted = !quoted;
+    if (!quoted && c == '(') ++depth;
+    if (!quoted && c == ')') --depth;
+    if (!quoted && c == ',' && depth == 0) {
+      out.push_back(Trim(cur));
+      cur.clear();
+    } else {
+      cur.push_back(c);
+    }
+  }
+  if (!Trim(cur).empty() || !out.empty()) out.push_back(Trim(cur));
+  return out;
+}
+
+std::string TableCell(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '|') out += "\\|";
+    else out.push_back(c);
+  }
+  return out;
+}
 
 std::string ReadFile(const std::string& path) {
   std::string out;
@@ -130,6 +212,10 @@ Catalog Parse(const std::string& script) {
       pending.arguments = m[2];
       pending.returns = m[3];
       pending.declaration = stmt;
+      if (!ParseShape(pending, pending.shape, pending.shape_error)) {
+        pending.shape = Shape{};
+        pending.shape.served = false;
+      }
       cat.functions.push_back(pending);
       have_pending = false;
     } else if (stmt != "COMMIT;") {
@@ -139,6 +225,71 @@ Catalog Parse(const std::string& script) {
   if (!statement.empty()) error(statement_line, "statement without final ';'");
   if (have_pending) error(line_no, "documentation of " + pending.name + " has no declaration");
   return cat;
+}
+
+bool ParseShape(const Function& f, Shape& out, std::string& error) {
+  out = Shape{};
+  for (const std::string& a : SplitTopLevel(f.arguments)) {
+    ArgShape arg;
+    std::string rest;
+    if (!ParseType(a, arg.kind, arg.length, arg.charset, rest, error)) return false;
+    if (rest == "NULL") {
+      arg.nullable = true;
+    } else if (!rest.empty()) {
+      error = "unsupported argument passing: " + a;
+      return false;
+    }
+    out.args.push_back(arg);
+  }
+  if (out.args.size() > 15) {
+    error = "more than 15 arguments";
+    return false;
+  }
+  std::string r = Upper(Trim(f.returns));
+  static const std::regex kParameter(R"(^PARAMETER\s+(\d+)$)");
+  std::smatch m;
+  if (std::regex_match(r, m, kParameter)) {
+    out.mode = ReturnMode::Parameter;
+    out.parameter = std::atoi(m[1].str().c_str());
+    if (out.parameter < 1 || out.parameter > static_cast<int>(out.args.size()) ||
+        out.args[static_cast<size_t>(out.parameter - 1)].kind != ArgKind::Blob) {
+      error = "RETURNS PARAMETER must name a BLOB argument";
+      return false;
+    }
+    out.result = ArgKind::Blob;
+    return true;
+  }
+  std::string rest;
+  if (!ParseType(r, out.result, out.result_length, out.result_charset, rest, error)) return false;
+  if (out.result == ArgKind::Blob) {
+    error = "a BLOB result must be RETURNS PARAMETER n";
+    return false;
+  }
+  if (rest == "BY VALUE") {
+    out.mode = ReturnMode::ByValue;
+    if (out.result == ArgKind::Text || out.result == ArgKind::TimeStamp ||
+        out.result == ArgKind::Date) {
+      error = "texts, timestamps and dates cannot be returned by value";
+      return false;
+    }
+  } else if (rest == "FREE_IT") {
+    out.mode = ReturnMode::FreeIt;
+  } else if (rest.empty()) {
+    out.mode = ReturnMode::ByReference;
+  } else {
+    error = "unsupported RETURNS clause: " + f.returns;
+    return false;
+  }
+  return true;
+}
+
+std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors) {
+  std::vector<Shape> out;
+  for (const Function& f : cat.functions) {
+    if (!f.shape_error.empty()) errors.push_back(f.name + ": " + f.shape_error);
+    out.push_back(f.shape);
+  }
+  return out;
 }
 
 bool DecodeExpected(const std::string& written, Expected& out) {
@@ -176,19 +327,6 @@ bool DecodeExpected(const std::string& written, Expected& out) {
   return !written.empty() && end != nullptr && *end == '\0';
 }
 
-namespace {
-
-std::string Cell(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '|') out += "\\|";
-    else out.push_back(c);
-  }
-  return out;
-}
-
-}  // namespace
-
 std::string ReadmeTable(const Catalog& catalog) {
   std::string out;
   std::string group = "\x01";
@@ -201,9 +339,9 @@ std::string ReadmeTable(const Catalog& catalog) {
       out += "|---|---|---|---|---|\n";
     }
     const Example& ex = f.examples.front();
-    out += "| `" + Cell(f.signature) + "` | " + Cell(f.arguments.empty() ? "none" : f.arguments) +
-           " | " + Cell(f.returns) + " | " + Cell(f.doc) + " | `" + Cell(ex.expr) + "` → `" +
-           Cell(ex.expected) + "` |\n";
+    out += "| `" + TableCell(f.signature) + "` | " + TableCell(f.arguments.empty() ? "none" : f.arguments) +
+           " | " + TableCell(f.returns) + " | " + TableCell(f.doc) + " | `" + TableCell(ex.expr) + "` → `" +
+           TableCell(ex.expected) + "` |\n";
   }
   return out;
 }

@@ -19,49 +19,6 @@ std::string Code(const std::string& s) {
   return fence + (pad ? " " : "") + s + (pad ? " " : "") + fence;
 }
 
-// Markdown table cells may not hold a bare "|".
-std::string TableCell(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '|') out += "\\|";
-    else out.push_back(c);
-  }
-  return out;
-}
-
-// The declared arguments split at the commas outside parentheses
-// ("NUMERIC(15,2), CSTRING(8)" is two arguments).
-std::vector<std::string> SplitArguments(const std::string& arguments) {
-  std::vector<std::string> out;
-  std::string current;
-  int depth = 0;
-  for (char c : arguments) {
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (c == ',' && depth == 0) {
-      out.push_back(current);
-      current.clear();
-      continue;
-    }
-    current.push_back(c);
-  }
-  if (!current.empty() || !out.empty()) out.push_back(current);
-  for (auto& a : out) {
-    size_t b = a.find_first_not_of(' ');
-    size_t e = a.find_last_not_of(' ');
-    a = b == std::string::npos ? std::string() : a.substr(b, e - b + 1);
-  }
-  return out;
-}
-
-// The parameter names of a signature "fn_X(a, b)".
-std::vector<std::string> ParameterNames(const std::string& signature) {
-  size_t open = signature.find('(');
-  size_t close = signature.rfind(')');
-  if (open == std::string::npos || close == std::string::npos || close < open) return {};
-  return SplitArguments(signature.substr(open + 1, close - open - 1));
-}
-
 std::string Declaration(const Function& f) {
   std::string out = "DECLARE EXTERNAL FUNCTION " + f.name + "\n";
   if (!f.arguments.empty()) out += "  " + f.arguments + "\n";
@@ -106,21 +63,9 @@ void AppendFunction(std::string& out, const Function& f) {
   out += "#### " + f.signature + "\n\n";
   out += "```sql\n" + Declaration(f) + "\n```\n\n";
 
-  const std::vector<std::string> names = ParameterNames(f.signature);
-  const std::vector<std::string> types = SplitArguments(f.arguments);
-  if (types.empty()) {
-    out += "**Arguments:** none.\n\n";
-  } else {
-    out += "**Arguments:**";
-    for (size_t i = 0; i < types.size(); ++i) {
-      out += i == 0 ? " " : ", ";
-      if (names.size() == types.size()) out += Code(names[i]) + " ";
-      out += types[i];
-    }
-    out += ". **Returns:** " + f.returns + ".\n\n";
-  }
-  if (types.empty()) out += "**Returns:** " + f.returns + ".\n\n";
-
+  // The declaration above shows the argument and result types and the
+  // heading the argument names: no line repeats them.
+  const std::vector<std::string> types = SplitTopLevel(f.arguments);
   out += "**Answers:** " + f.doc + "\n\n";
 
   if (!types.empty()) {
@@ -144,15 +89,8 @@ void AppendFunction(std::string& out, const Function& f) {
     out += "\n\n";
   }
 
-  out += "**Logs:** ";
-  if (!f.logs.empty()) {
-    out += f.logs;
-  } else {
-    out += "an error caught inside the function is written to the error log `qor_udf3.err` in the "
-           "server's working directory as " +
-           Code(f.name + ": <message>") + ", and the call still returns a valid result.";
-  }
-  out += "\n\n";
+  // Only what differs from the common logging rule (stated once, at the top).
+  if (!f.logs.empty()) out += "**Logs:** " + f.logs + "\n\n";
 
   out += "| Call | Answer |\n|---|---|\n";
   for (const auto& ex : f.examples) {
@@ -221,14 +159,27 @@ std::string Reference(const Catalog& catalog) {
   const std::vector<Subsystem> subsystems = Subsystems(catalog);
   std::string out;
   out += "# Function reference\n\n";
-  out += "<!-- Generated from sql/qor_udf3.sql by `qor_catalog reference` (build target `readme`);"
+  out += "<!-- Generated from sql/qor_udf3.sql by `qor_gen` (build target `generated`);"
          " a test fails when it is out of date. Do not edit by hand. -->\n\n";
   out += "Every function of `libqor_udf3.dll.so` as declared by `sql/qor_udf3.sql`, by subsystem: "
-         "its declaration, what it answers, what SQL NULL arguments give, what it logs, and its "
-         "examples. The tests run every example through the engine and check the answer shown. "
+         "its declaration, what it answers, what SQL NULL arguments give, what it logs when that "
+         "is not the rule below, and its examples. The tests run every example through the engine and check the answer shown. "
          "In an answer in quotes, `\\n`, `\\r` and `\\t` stand for a line feed, a carriage return "
          "and a tab, `\\\\` for one backslash and `''` for one quote: `'\\\\\\\\dbhost\\\\daten'` "
          "is the text `\\\\dbhost\\daten`.\n\n";
+  out += "**Logs.** An error caught inside a function is written to the error log `qor_udf3.err` "
+         "in the server's working directory as `<function>: <message>`, and the call still returns "
+         "a valid result. The functions below that log anything else, or nothing, say so under "
+         "**Logs**:";
+  {
+    std::string sep = " ";
+    for (const auto& f : catalog.functions) {
+      if (f.logs.empty()) continue;
+      out += sep + "[" + Code(f.name) + "](#" + Anchor(f.name) + ")";
+      sep = ", ";
+    }
+    out += sep == " " ? " none.\n\n" : ".\n\n";
+  }
   out += std::to_string(catalog.functions.size()) + " functions:\n\n";
   for (const auto& s : subsystems) {
     out += "- [" + s.name + "](#" + Anchor(s.name) + ")";

@@ -21,36 +21,6 @@
 
 namespace catalog {
 
-enum class ArgKind { Text, Double, Integer, Smallint, Bigint, TimeStamp, Date, Blob };
-enum class ReturnMode { ByValue, ByReference, FreeIt, Parameter };
-
-struct ArgShape {
-  ArgKind kind = ArgKind::Double;
-  int length = 0;         // CSTRING(n)
-  std::string charset;    // CHARACTER SET of a CSTRING, if declared
-  bool nullable = false;  // NULL after the type
-};
-
-struct Shape {
-  std::vector<ArgShape> args;  // legacy arguments in declared order
-  ArgKind result = ArgKind::Double;
-  int result_length = 0;
-  std::string result_charset;
-  ReturnMode mode = ReturnMode::ByValue;
-  int parameter = 0;  // RETURNS PARAMETER n (1-based)
-  bool served = true;  // false when ParseShape refused the declaration
-};
-
-// Reads the argument list and RETURNS clause of a declaration. False, with a
-// reason in `error`, for declarations the UDR front cannot serve.
-bool ParseShape(const Function& f, Shape& out, std::string& error);
-
-// Every function's shape; problems are appended to `errors`, and a function
-// with a declaration the front cannot serve gets a shape with served false
-// (the generated table and UDR scripts leave it out; the legacy front keeps
-// serving it).
-std::vector<Shape> Shapes(const Catalog& cat, std::vector<std::string>& errors);
-
 // The module name used in EXTERNAL NAME and MODULE_NAME ('qor_udf3.dll').
 inline constexpr const char* kModule = "qor_udf3.dll";
 

@@ -79,30 +79,6 @@ class Engine {
   std::unique_ptr<FbSession> db_;
 };
 
-// Splits at the commas outside quotes and parentheses.
-std::vector<std::string> SplitTopLevel(const std::string& s) {
-  std::vector<std::string> out(1);
-  int depth = 0;
-  bool quoted = false;
-  for (char c : s) {
-    if (c == '\'') quoted = !quoted;  // '' inside a literal toggles twice
-    if (!quoted && c == '(') ++depth;
-    if (!quoted && c == ')') --depth;
-    if (!quoted && depth == 0 && c == ',') {
-      out.emplace_back();
-      continue;
-    }
-    out.back().push_back(c);
-  }
-  for (auto& part : out) {
-    size_t b = part.find_first_not_of(' ');
-    size_t e = part.find_last_not_of(' ');
-    part = b == std::string::npos ? std::string() : part.substr(b, e - b + 1);
-  }
-  if (out.size() == 1 && out[0].empty()) out.clear();
-  return out;
-}
-
 // The call of `name` in an expression: where its name starts and its
 // argument list "(...)" ends, and the arguments. False when there is none.
 struct Call {
@@ -123,18 +99,13 @@ bool FindCall(const std::string& expr, const std::string& name, Call& call) {
       if (c == '(') ++depth;
       if (c == ')' && --depth == 0) {
         call.close = i;
-        call.args = SplitTopLevel(expr.substr(call.open + 1, i - call.open - 1));
+        call.args = catalog::SplitTopLevel(expr.substr(call.open + 1, i - call.open - 1));
         return true;
       }
     }
     return false;
   }
   return false;
-}
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
 }
 
 // The first SQL text literal in an expression, quotes included.
@@ -325,19 +296,17 @@ std::vector<Case> CasesOf(const catalog::Function& f, FbSession& db, int& blob_i
   out.push_back(base);
 
   // Blob arguments at 1 KB and 1 MB: the example's text and filler lines.
-  std::vector<std::string> types = SplitTopLevel(f.arguments);
   // A blob result is a declared argument that the call does not pass.
-  const std::string returns = Upper(f.returns);
-  const size_t parameter = returns.find("PARAMETER ");
-  if (parameter != std::string::npos) {
-    const size_t k = static_cast<size_t>(std::atoi(returns.c_str() + parameter + 10));
-    if (k >= 1 && k <= types.size()) types.erase(types.begin() + static_cast<std::ptrdiff_t>(k - 1));
+  std::vector<catalog::ArgKind> kinds;
+  for (size_t i = 0; i < f.shape.args.size(); ++i) {
+    if (f.shape.mode == catalog::ReturnMode::Parameter && static_cast<int>(i) + 1 == f.shape.parameter) continue;
+    kinds.push_back(f.shape.args[i].kind);
   }
-  if (types.size() != call.args.size()) return out;
+  if (!f.shape.served || kinds.size() != call.args.size()) return out;
   std::vector<size_t> blobs;
   std::string literal;
-  for (size_t i = 0; i < types.size(); ++i) {
-    if (Upper(types[i]).find("BLOB") == std::string::npos) continue;
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    if (kinds[i] != catalog::ArgKind::Blob) continue;
     blobs.push_back(i);
     if (literal.empty()) literal = FirstLiteral(call.args[i]);
   }

@@ -30,7 +30,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <limits>
 #include <memory>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,80 +68,44 @@ std::string g_work;
   std::abort();
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-Arg ParseArg(const std::string& raw, const std::string& fn) {
-  static const std::regex kText(R"(^\s*CSTRING\s*\(\s*(\d+)\s*\).*$)");
-  std::string t = Upper(raw);
-  std::smatch m;
-  Arg a;
-  if (std::regex_match(t, m, kText)) {
-    a.kind = Kind::Text;
-    a.size = std::stoul(m[1]);
-  } else if (t.find("DOUBLE") != std::string::npos || t.find("FLOAT") != std::string::npos) {
-    a.kind = Kind::Double;
-  } else if (t.find("SMALLINT") != std::string::npos) {
-    a.kind = Kind::Smallint;
-  } else if (t.find("BIGINT") != std::string::npos) {
-    a.kind = Kind::Bigint;
-  } else if (t.find("INTEGER") != std::string::npos) {
-    a.kind = Kind::Integer;
-  } else if (t.find("TIMESTAMP") != std::string::npos || t.find("DATE") != std::string::npos) {
-    a.kind = Kind::TimeStamp;
-  } else if (t.find("BLOB") != std::string::npos) {
-    a.kind = Kind::Blob;
-  } else {
-    Fail(fn + ": argument kind not known to the fuzz target: " + raw);
+// The fuzz target's view of a declared argument and result, from the
+// catalogue's typed shape (a DATE is fed the room of a timestamp).
+Arg ArgOf(const catalog::ArgShape& a) {
+  switch (a.kind) {
+    case catalog::ArgKind::Text: return {Kind::Text, static_cast<size_t>(a.length)};
+    case catalog::ArgKind::Double: return {Kind::Double, 0};
+    case catalog::ArgKind::Smallint: return {Kind::Smallint, 0};
+    case catalog::ArgKind::Integer: return {Kind::Integer, 0};
+    case catalog::ArgKind::Bigint: return {Kind::Bigint, 0};
+    case catalog::ArgKind::TimeStamp:
+    case catalog::ArgKind::Date: return {Kind::TimeStamp, 0};
+    case catalog::ArgKind::Blob: return {Kind::Blob, 0};
   }
-  return a;
+  return {};
 }
 
-void ParseResult(const std::string& raw, Entry& e) {
-  static const std::regex kParam(R"(^\s*PARAMETER\s+(\d+).*$)");
-  static const std::regex kText(R"(^\s*CSTRING\s*\(\s*(\d+)\s*\)(.*)$)");
-  std::string t = Upper(raw);
-  std::smatch m;
-  const bool free_it = t.find("FREE_IT") != std::string::npos;
-  if (std::regex_match(t, m, kParam)) {
+void ResultOf(const catalog::Shape& s, Entry& e) {
+  const bool free_it = s.mode == catalog::ReturnMode::FreeIt;
+  if (s.mode == catalog::ReturnMode::Parameter) {
     e.result = Result::Parameter;
-    e.parameter = std::stoi(m[1]);
-  } else if (std::regex_match(t, m, kText)) {
-    e.result = free_it ? Result::Text : Result::TextInPlace;
-    e.result_size = std::stoul(m[1]);
-  } else if (t.find("TIMESTAMP") != std::string::npos || t.find("DATE") != std::string::npos) {
-    e.result = free_it ? Result::TimeStamp : Result::TimeStampInPlace;
-  } else if (t.find("DOUBLE") != std::string::npos || t.find("FLOAT") != std::string::npos) {
-    e.result = Result::Double;
-  } else if (t.find("SMALLINT") != std::string::npos) {
-    e.result = Result::Smallint;
-  } else if (t.find("BIGINT") != std::string::npos) {
-    e.result = Result::Bigint;
-  } else if (t.find("INTEGER") != std::string::npos) {
-    e.result = Result::Integer;
-  } else {
-    Fail(e.name + ": result kind not known to the fuzz target: " + raw);
+    e.parameter = s.parameter;
+    return;
   }
-}
-
-std::vector<std::string> SplitArgs(const std::string& list) {
-  std::vector<std::string> out;
-  std::string cur;
-  int depth = 0;
-  for (char c : list) {
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (c == ',' && depth == 0) {
-      out.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
+  switch (s.result) {
+    case catalog::ArgKind::Text:
+      e.result = free_it ? Result::Text : Result::TextInPlace;
+      e.result_size = static_cast<size_t>(s.result_length);
+      break;
+    case catalog::ArgKind::TimeStamp:
+    case catalog::ArgKind::Date:
+      e.result = free_it ? Result::TimeStamp : Result::TimeStampInPlace;
+      break;
+    case catalog::ArgKind::Double: e.result = Result::Double; break;
+    case catalog::ArgKind::Smallint: e.result = Result::Smallint; break;
+    case catalog::ArgKind::Bigint: e.result = Result::Bigint; break;
+    case catalog::ArgKind::Integer: e.result = Result::Integer; break;
+    case catalog::ArgKind::Blob: Fail(e.name + ": a blob result that is not RETURNS PARAMETER");
   }
-  if (cur.find_first_not_of(" \t") != std::string::npos) out.push_back(cur);
-  return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -413,8 +376,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     e.name = f.name;
     e.address = dlsym(RTLD_DEFAULT, f.name.c_str());
     if (e.address == nullptr) Fail(f.name + " is declared but not exported");
-    for (const auto& raw : SplitArgs(f.arguments)) e.args.push_back(ParseArg(raw, f.name));
-    ParseResult(f.returns, e);
+    if (!f.shape.served) Fail(f.name + ": declaration not known to the fuzz target: " + f.shape_error);
+    for (const auto& a : f.shape.args) e.args.push_back(ArgOf(a));
+    ResultOf(f.shape, e);
     e.confined = kConfined.count(f.name) > 0;
     g_entries.push_back(std::move(e));
   }

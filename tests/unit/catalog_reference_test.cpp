@@ -72,14 +72,17 @@ TEST(Reference, OneSectionPerSubsystemWithEveryFunction) {
            "<a id=\"fn_up\"></a>\n#### fn_Up(text)\n",
            "DECLARE EXTERNAL FUNCTION fn_Up\n  CSTRING(32767) NULL\n  RETURNS CSTRING(32767) FREE_IT\n"
            "  ENTRY_POINT 'fn_Up' MODULE_NAME 'qor_udf3.dll';",
-           "**Arguments:** `value` NUMERIC(15,2), `places` INTEGER.",
-           "**Arguments:** none.",
+           // the argument types stand in the declaration, the names in the heading
+           "DECLARE EXTERNAL FUNCTION fn_Round\n  NUMERIC(15,2), INTEGER\n  RETURNS DOUBLE PRECISION BY VALUE\n",
+           "DECLARE EXTERNAL FUNCTION fn_Now\n  RETURNS INTEGER BY VALUE\n",
            "**Answers:** The value rounded.\n",
            // what NULL gives: the description's own sentence, then the examples
            "**NULL arguments:** NULL gives the empty text. For example `fn_Up(NULL)` gives `''`.",
            "**NULL arguments:** `fn_Round(NULL, 1)` gives `0`.",
            "**Logs:** nothing; it cannot fail.",
-           "as `fn_Up: <message>`",
+           // the common logging rule once, with the functions that differ
+           "as `<function>: <message>`",
+           "say so under **Logs**: [`fn_Round`](#fn_round).\n",
            "| `fn_Up('a\\|b')` | `'A\\|B'` |",
            "| `fn_Round(1.25, 1)` | `1.3` |",
            "- [Text](#text): [`fn_Up`](#fn_up), [`fn_Now`](#fn_now)\n",
@@ -91,6 +94,11 @@ TEST(Reference, OneSectionPerSubsystemWithEveryFunction) {
   EXPECT_EQ(Count(ref, "**NULL arguments:**"), 2u);
   EXPECT_EQ(ref.find("rounded. Logs"), std::string::npos);
   EXPECT_EQ(Count(ref, "\n#### "), 3u);
+  // No line repeats the declared arguments; only the exception has a Logs
+  // paragraph, and the rule is not repeated per function.
+  EXPECT_EQ(Count(ref, "**Arguments:**"), 0u);
+  EXPECT_EQ(Count(ref, "**Logs:**"), 1u);
+  EXPECT_EQ(Count(ref, "qor_udf3.err"), 1u);
 }
 
 TEST(Reference, ReadmeOverviewLinksIntoTheReference) {

@@ -1,0 +1,284 @@
+
+CREATE OR ALTER EXCEPTION QOR$WAY_BACK_STOP 'qor_udf3: way back stopped';
+SET TERM ^ ;
+EXECUTE BLOCK AS
+BEGIN
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'QOR$WAY_BACK')) THEN
+    EXECUTE STATEMENT 'CREATE TABLE QOR$WAY_BACK (
+      SEQ INTEGER NOT NULL,
+      KIND SMALLINT NOT NULL,
+      OBJ_NAME VARCHAR(63) CHARACTER SET UTF8 NOT NULL,
+      DDL_STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8,
+      DDL_BACK BLOB SUB_TYPE TEXT CHARACTER SET UTF8)';
+END^
+SET TERM ; ^
+COMMIT;
+
+SET TERM ^ ;
+EXECUTE BLOCK AS
+  -- The SQL type of a field source (domain) in RDB$FIELDS.
+  DECLARE FUNCTION BASE_TYPE(FS VARCHAR(63) CHARACTER SET UTF8) RETURNS VARCHAR(300) CHARACTER SET UTF8 AS
+    DECLARE T SMALLINT;
+    DECLARE ST SMALLINT;
+    DECLARE LEN INTEGER;
+    DECLARE SC SMALLINT;
+    DECLARE PR SMALLINT;
+    DECLARE CL INTEGER;
+    DECLARE CS SMALLINT;
+    DECLARE SEG SMALLINT;
+    DECLARE CSN VARCHAR(63) CHARACTER SET UTF8;
+  BEGIN
+    SELECT RDB$FIELD_TYPE, COALESCE(RDB$FIELD_SUB_TYPE, 0), RDB$FIELD_LENGTH,
+           COALESCE(RDB$FIELD_SCALE, 0), COALESCE(RDB$FIELD_PRECISION, 0),
+           RDB$CHARACTER_LENGTH, RDB$CHARACTER_SET_ID, RDB$SEGMENT_LENGTH
+      FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :FS
+      INTO T, ST, LEN, SC, PR, CL, CS, SEG;
+    CSN = (SELECT TRIM(RDB$CHARACTER_SET_NAME) FROM RDB$CHARACTER_SETS
+           WHERE RDB$CHARACTER_SET_ID = :CS);
+    IF (T IN (7, 8, 16)) THEN
+    BEGIN
+      IF (ST = 0 AND SC = 0) THEN RETURN DECODE(T, 7, 'SMALLINT', 8, 'INTEGER', 'BIGINT');
+      IF (PR = 0) THEN PR = DECODE(T, 7, 4, 8, 9, 18);
+      RETURN IIF(ST = 2, 'DECIMAL(', 'NUMERIC(') || PR || ', ' || (-SC) || ')';
+    END
+    IF (T = 10) THEN RETURN 'FLOAT';
+    IF (T = 27) THEN RETURN 'DOUBLE PRECISION';
+    IF (T = 12) THEN RETURN 'DATE';
+    IF (T = 13) THEN RETURN 'TIME';
+    IF (T = 35) THEN RETURN 'TIMESTAMP';
+    IF (T = 23) THEN RETURN 'BOOLEAN';
+    IF (T IN (14, 37)) THEN
+      RETURN IIF(T = 14, 'CHAR(', 'VARCHAR(') || COALESCE(CL, LEN) || ')' ||
+             COALESCE(' CHARACTER SET ' || CSN, '');
+    IF (T = 261) THEN
+      RETURN 'BLOB SUB_TYPE ' || ST || COALESCE(' SEGMENT SIZE ' || SEG, '') ||
+             IIF(ST = 1, COALESCE(' CHARACTER SET ' || CSN, ''), '');
+    EXCEPTION QOR$WAY_BACK_STOP 'field type ' || T || ' of ' || TRIM(FS) || ' is not known';
+  END
+
+  DECLARE SEQ INTEGER = 0;
+  DECLARE DT SMALLINT;
+  DECLARE DN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE HEAD VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE INS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE OUTS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE COLS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE CASTS VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE CN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE CFS VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE SRC BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE STUB BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE FIRST_NEW INTEGER;
+  DECLARE PT SMALLINT;
+  DECLARE R VARCHAR(8000) CHARACTER SET UTF8;
+  DECLARE T VARCHAR(1000) CHARACTER SET UTF8;
+  DECLARE PN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FS VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE MECH SMALLINT;
+  DECLARE REL VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE FLD VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE COLL SMALLINT;
+  DECLARE NN SMALLINT;
+  DECLARE DEF VARCHAR(1000) CHARACTER SET UTF8;
+  DECLARE COLLN VARCHAR(63) CHARACTER SET UTF8;
+  DECLARE WHAT VARCHAR(300) CHARACTER SET UTF8;
+  DECLARE TODO BLOB SUB_TYPE TEXT CHARACTER SET UTF8;
+  DECLARE AGAIN VARCHAR(200) CHARACTER SET UTF8;
+BEGIN
+  DELETE FROM QOR$WAY_BACK WHERE KIND = -1;
+  AGAIN = ', run this script again';
+  SEQ = (SELECT COALESCE(MAX(SEQ), 0) FROM QOR$WAY_BACK);
+  FIRST_NEW = SEQ + 1;
+  FOR SELECT DISTINCT D.RDB$DEPENDENT_TYPE, TRIM(D.RDB$DEPENDENT_NAME)
+        FROM RDB$DEPENDENCIES D
+        JOIN RDB$FUNCTIONS F ON F.RDB$FUNCTION_NAME = D.RDB$DEPENDED_ON_NAME
+             AND F.RDB$PACKAGE_NAME IS NULL AND F.RDB$ENGINE_NAME = 'UDR'
+       WHERE D.RDB$DEPENDED_ON_TYPE = 15 AND D.RDB$PACKAGE_NAME IS NULL
+         AND D.RDB$DEPENDED_ON_NAME IN (@NAMES@)
+        INTO DT, DN DO
+  BEGIN
+    FN = (SELECT FIRST 1 TRIM(RDB$DEPENDED_ON_NAME) FROM RDB$DEPENDENCIES
+          WHERE RDB$DEPENDENT_NAME = :DN AND RDB$DEPENDENT_TYPE = :DT AND RDB$DEPENDED_ON_TYPE = 15
+            AND RDB$DEPENDED_ON_NAME IN (@NAMES@));
+    -- A view's expression column shows as a computed field: the view stands for it.
+    IF (DT = 3) THEN
+    BEGIN
+      CN = (SELECT FIRST 1 TRIM(RF.RDB$RELATION_NAME) FROM RDB$RELATION_FIELDS RF
+              JOIN RDB$RELATIONS R ON R.RDB$RELATION_NAME = RF.RDB$RELATION_NAME
+             WHERE RF.RDB$FIELD_SOURCE = :DN AND R.RDB$VIEW_SOURCE IS NOT NULL);
+      IF (CN IS NOT NULL) THEN
+      BEGIN
+        DT = 1;
+        DN = CN;
+      END
+    END
+    IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = :DT AND OBJ_NAME = :DN)) THEN CONTINUE;
+    SEQ = SEQ + 1;
+    WHAT = NULL;
+    IF (DT = 5) THEN
+    BEGIN
+      IF (NOT EXISTS (SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
+                      AND RDB$PACKAGE_NAME IS NULL AND RDB$PROCEDURE_SOURCE IS NOT NULL)) THEN
+      BEGIN
+        WHAT = 'procedure ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+      BEGIN
+      -- The parameter lists: inputs (PT 0), then outputs (PT 1).
+      INS = '';
+      OUTS = '';
+      PT = 0;
+      WHILE (PT <= 1) DO
+      BEGIN
+        R = '';
+        FOR SELECT PP.RDB$PARAMETER_NAME, PP.RDB$FIELD_SOURCE, COALESCE(PP.RDB$PARAMETER_MECHANISM, 0),
+                   PP.RDB$RELATION_NAME, PP.RDB$FIELD_NAME, PP.RDB$COLLATION_ID,
+                   COALESCE(PP.RDB$NULL_FLAG, 0),
+                   CAST(PP.RDB$DEFAULT_SOURCE AS VARCHAR(1000) CHARACTER SET UTF8)
+              FROM RDB$PROCEDURE_PARAMETERS PP
+             WHERE PP.RDB$PROCEDURE_NAME = :DN AND PP.RDB$PACKAGE_NAME IS NULL
+               AND PP.RDB$PARAMETER_TYPE = :PT
+             ORDER BY PP.RDB$PARAMETER_NUMBER
+              INTO PN, FS, MECH, REL, FLD, COLL, NN, DEF DO
+        BEGIN
+          IF (REL IS NOT NULL AND FLD IS NOT NULL) THEN
+            T = 'TYPE OF COLUMN ' || Q(REL) || '.' || Q(FLD);
+          ELSE IF (FS NOT STARTING WITH 'RDB$') THEN
+            T = IIF(MECH = 1, 'TYPE OF ', '') || Q(FS);
+          ELSE
+            T = BASE_TYPE(FS);
+          IF (NN = 1) THEN T = T || ' NOT NULL';
+          IF (COLL IS NOT NULL AND COLL <> 0) THEN
+          BEGIN
+            COLLN = (SELECT TRIM(C.RDB$COLLATION_NAME) FROM RDB$COLLATIONS C JOIN RDB$FIELDS F
+                       ON F.RDB$CHARACTER_SET_ID = C.RDB$CHARACTER_SET_ID
+                     WHERE F.RDB$FIELD_NAME = :FS AND C.RDB$COLLATION_ID = :COLL);
+            IF (COLLN IS NOT NULL) THEN T = T || ' COLLATE ' || COLLN;
+          END
+          IF (DEF IS NOT NULL) THEN T = T || ' ' || DEF;
+          R = R || IIF(R = '', '', ', ') || Q(PN) || ' ' || T;
+        END
+        IF (PT = 0) THEN INS = R; ELSE OUTS = R;
+        PT = PT + 1;
+      END
+      HEAD = 'ALTER PROCEDURE ' || Q(DN) || IIF(INS = '', '', ' (' || INS || ')') ||
+             IIF(OUTS = '', '', ' RETURNS (' || OUTS || ')');
+      SRC = (SELECT RDB$PROCEDURE_SOURCE FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :DN
+             AND RDB$PACKAGE_NAME IS NULL);
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 5, :DN, :HEAD || ' AS BEGIN END', :HEAD || ' AS ' || :SRC);
+      END
+    END
+    ELSE IF (DT = 2) THEN
+    BEGIN
+      -- A check constraint is carried out by system triggers of its own:
+      -- the constraint's name and table come from RDB$CHECK_CONSTRAINTS and
+      -- RDB$RELATION_CONSTRAINTS, its CHECK (...) from the trigger's source.
+      CN = NULL;
+      SELECT FIRST 1 TRIM(CC.RDB$CONSTRAINT_NAME), TRIM(RC.RDB$RELATION_NAME)
+        FROM RDB$CHECK_CONSTRAINTS CC
+        LEFT JOIN RDB$RELATION_CONSTRAINTS RC ON RC.RDB$CONSTRAINT_NAME = CC.RDB$CONSTRAINT_NAME
+       WHERE CC.RDB$TRIGGER_NAME = :DN
+        INTO CN, REL;
+      SRC = (SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN);
+      IF (CN IS NOT NULL) THEN
+      BEGIN
+        DN = CN;
+        WHAT = 'check constraint ' || CN || ' of table ' || COALESCE(REL, '?');
+        TODO = 'ALTER TABLE ' || Q(REL) || ' DROP CONSTRAINT ' || Q(CN) || AGAIN ||
+               ', then ALTER TABLE ' || Q(REL) || ' ADD CONSTRAINT ' || Q(CN) || ' ' || COALESCE(SRC, '');
+      END
+      ELSE IF (SRC IS NULL OR EXISTS (SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :DN
+                                      AND COALESCE(RDB$SYSTEM_FLAG, 0) <> 0)) THEN
+      BEGIN
+        WHAT = 'trigger ' || DN || ' (a system trigger or stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 2, :DN, 'ALTER TRIGGER ' || Q(:DN) || ' AS BEGIN END',
+                                         'ALTER TRIGGER ' || Q(:DN) || ' ' || :SRC);
+    END
+    ELSE IF (DT = 1) THEN
+    BEGIN
+      COLS = '';
+      CASTS = '';
+      FOR SELECT RDB$FIELD_NAME, RDB$FIELD_SOURCE FROM RDB$RELATION_FIELDS
+           WHERE RDB$RELATION_NAME = :DN ORDER BY RDB$FIELD_POSITION INTO CN, CFS DO
+      BEGIN
+        COLS = COLS || IIF(COLS = '', '', ', ') || Q(CN);
+        CASTS = CASTS || IIF(CASTS = '', '', ', ') || 'CAST(NULL AS ' || BASE_TYPE(CFS) || ')';
+      END
+      SRC = (SELECT RDB$VIEW_SOURCE FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :DN);
+      IF (SRC IS NULL) THEN
+      BEGIN
+        WHAT = 'view ' || DN || ' (stored without its source text)';
+        TODO = 'drop it or change it not to call ' || FN || AGAIN || ', then restore it';
+      END
+      ELSE
+        INSERT INTO QOR$WAY_BACK VALUES (:SEQ, 1, :DN,
+          'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS SELECT ' || :CASTS || ' FROM RDB$DATABASE',
+          'ALTER VIEW ' || Q(:DN) || ' (' || :COLS || ') AS ' || :SRC);
+    END
+    ELSE IF (DT = 3) THEN
+    BEGIN
+      -- A computed column of a table: DN is its field source.
+      REL = NULL;
+      SELECT FIRST 1 TRIM(RDB$RELATION_NAME), TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS
+       WHERE RDB$FIELD_SOURCE = :DN INTO REL, CN;
+      SRC = (SELECT RDB$COMPUTED_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      DN = COALESCE(REL || '.' || CN, DN);
+      WHAT = 'computed column ' || DN;
+      TODO = 'ALTER TABLE ' || Q(REL) || ' DROP ' || Q(CN) || AGAIN || ', then ALTER TABLE ' ||
+             Q(REL) || ' ADD ' || Q(CN) || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT = 6) THEN
+    BEGIN
+      -- An expression index.
+      SELECT TRIM(RDB$RELATION_NAME), RDB$EXPRESSION_SOURCE, COALESCE(RDB$UNIQUE_FLAG, 0),
+             COALESCE(RDB$INDEX_TYPE, 0)
+        FROM RDB$INDICES WHERE RDB$INDEX_NAME = :DN INTO REL, SRC, PT, NN;
+      WHAT = 'expression index ' || DN || ' of table ' || COALESCE(REL, '?');
+      T = 'INDEX';
+      IF (NN = 1) THEN T = 'DESCENDING ' || T;
+      IF (PT = 1) THEN T = 'UNIQUE ' || T;
+      TODO = 'DROP INDEX ' || Q(DN) || AGAIN || ', then CREATE ' || T || ' ' || Q(DN) || ' ON ' ||
+             Q(REL) || ' COMPUTED BY ' || COALESCE(SRC, '(...)');
+    END
+    ELSE IF (DT IN (4, 9)) THEN
+    BEGIN
+      -- A domain whose CHECK (4) or default calls the function.
+      WHAT = 'domain ' || DN;
+      SRC = (SELECT RDB$VALIDATION_SOURCE FROM RDB$FIELDS WHERE RDB$FIELD_NAME = :DN);
+      TODO = IIF(SRC IS NULL, 'change its default not to call ' || FN || AGAIN || ', then restore it',
+                 'ALTER DOMAIN ' || Q(DN) || ' DROP CONSTRAINT' || AGAIN || ', then ALTER DOMAIN ' ||
+                 Q(DN) || ' ADD ' || SRC);
+    END
+    ELSE IF (DT = 15) THEN
+    BEGIN
+      WHAT = 'function ' || DN;
+      TODO = 'change it not to call ' || FN || ' (or drop it after the objects that use it)' || AGAIN ||
+             ', then restore it';
+    END
+    ELSE IF (DT IN (18, 19)) THEN
+    BEGIN
+      WHAT = 'package ' || DN;
+      TODO = 'change its body not to call ' || FN || ' (ALTER PACKAGE or RECREATE PACKAGE BODY)' || AGAIN ||
+             ', then restore it';
+    END
+    ELSE
+    BEGIN
+      WHAT = 'object ' || DN || ' (RDB$DEPENDENCIES type ' || DT || ')';
+      TODO = 'change it not to call ' || FN || ' or drop it' || AGAIN || ', then restore it';
+    END
+    IF (WHAT IS NOT NULL AND NOT EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1 AND OBJ_NAME = :DN)) THEN
+      INSERT INTO QOR$WAY_BACK VALUES (:SEQ, -1, :DN, :WHAT || ' calls ' || :FN, :TODO);
+  END
+  IF (EXISTS (SELECT 1 FROM QOR$WAY_BACK WHERE KIND = -1)) THEN
+    DELETE FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW AND KIND <> -1;
+  ELSE
+    FOR SELECT DDL_STUB FROM QOR$WAY_BACK WHERE SEQ >= :FIRST_NEW ORDER BY SEQ INTO STUB DO
+      EXECUTE STATEMENT STUB;
+END^
+SET TERM ; ^
+COMMIT;
