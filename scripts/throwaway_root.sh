@@ -1,5 +1,5 @@
 # Sourced by the scripts that run a command as root inside a throw-away copy
-# of a directory tree (tests/files/private_root.sh: the machine's own root;
+# of a directory tree (tests/files/in_throwaway_root.sh: the machine's own root;
 # scripts/fb4_run.sh: the Firebird 4 root).
 
 # throwaway_overlay SCRATCH LOWER

@@ -1,6 +1,6 @@
 // Files, directories and database paths through the engine, on files in a
-// temporary directory. The FilesPrivateRoot tests also write the host's fixed
-// configuration paths and run only inside tests/files/private_root.sh (a
+// temporary directory. The FilesThrowawayRoot tests also write the host's fixed
+// configuration paths and run only inside tests/files/in_throwaway_root.sh (a
 // throw-away mount namespace); elsewhere they are skipped.
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -271,14 +271,14 @@ TEST_F(FilesEngine, DfNeverAtADeviceAndStoppedWhenItHangs) {
 }
 
 // ---------------------------------------------------------------------------
-// Inside the private root only.
+// Inside the throwaway root only.
 
-class FilesPrivateRoot : public FilesEngine {
+class FilesThrowawayRoot : public FilesEngine {
  protected:
   void SetUp() override {
     // The base first: TearDown runs after a skip as well and restores PATH.
     FilesEngine::SetUp();
-    if (!fs::exists("/etc/qor_private_root")) GTEST_SKIP() << "runs only inside tests/files/private_root.sh";
+    if (!fs::exists("/etc/qor_throwaway_root")) GTEST_SKIP() << "runs only inside tests/files/in_throwaway_root.sh";
     for (const char* p : {"/etc/samba/smb.conf", "/etc/smb.conf", "/server/samba/lib/smb.conf",
                           "/opt/firebird/aliases.conf"}) {
       fs::remove_all(p);
@@ -286,7 +286,7 @@ class FilesPrivateRoot : public FilesEngine {
   }
 };
 
-TEST_F(FilesPrivateRoot, SharesAndNetworkPaths) {
+TEST_F(FilesThrowawayRoot, SharesAndNetworkPaths) {
   const std::string base = dir_ + "/srv/daten";
   ASSERT_TRUE(WriteFileBytes(base + "/abt/x.fdb", "x"));
   ASSERT_TRUE(WriteFileBytes("/etc/samba/smb.conf", "[global]\n workgroup = W\n[daten]\n path = " + base +
@@ -321,7 +321,7 @@ TEST_F(FilesPrivateRoot, SharesAndNetworkPaths) {
             std::string::npos);
 }
 
-TEST_F(FilesPrivateRoot, NoSambaConfiguration) {
+TEST_F(FilesThrowawayRoot, NoSambaConfiguration) {
   EXPECT_EQ(Text("fn_Filepath('dbhost:daten\\x.fdb')"), "8smb.conf nicht gefunden");
   EXPECT_EQ(Number("fn_FileExists('\\\\dbhost\\daten\\x.fdb')"), 0);
   EXPECT_EQ(Text("fn_UNCpath('/srv/daten/x.fdb')"), "");
@@ -333,7 +333,7 @@ TEST_F(FilesPrivateRoot, NoSambaConfiguration) {
 }
 
 // /tmp/QOR_UDF made by another user: the trace records go to the error log.
-TEST_F(FilesPrivateRoot, TraceDirectoryOfAnotherUserIsNotUsed) {
+TEST_F(FilesThrowawayRoot, TraceDirectoryOfAnotherUserIsNotUsed) {
   fs::remove_all("/tmp/QOR_UDF");
   ASSERT_EQ(mkdir("/tmp/QOR_UDF", 0777), 0);
   ASSERT_EQ(chmod("/tmp/QOR_UDF", 0777), 0);
@@ -350,7 +350,7 @@ TEST_F(FilesPrivateRoot, TraceDirectoryOfAnotherUserIsNotUsed) {
 }
 
 // The server's alias file counts only while others may not write it.
-TEST_F(FilesPrivateRoot, ServerAliasFileAnyoneMayWriteIsIgnored) {
+TEST_F(FilesThrowawayRoot, ServerAliasFileAnyoneMayWriteIsIgnored) {
   const std::string base = dir_ + "/srv/daten";
   ASSERT_TRUE(WriteFileBytes("/etc/samba/smb.conf", "[daten]\n path = " + base + "\n"));
   ASSERT_TRUE(WriteFileBytes("/opt/firebird/aliases.conf", "firma = " + base + "/firma.fdb\n"));

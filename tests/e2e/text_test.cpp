@@ -1,6 +1,6 @@
 // Text, list, Soundex and version functions through the engine. What they
 // store back into their arguments is checked at the library's boundary
-// (tests/unit/text_exports_test.cpp): the engine passes copies.
+// (tests/unit/text_udf_test.cpp): the engine passes copies.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -153,7 +153,7 @@ TEST(Uuid, DifferentOnEveryRow) {
 }
 
 // No argument the engine can pass makes these functions fail (only a text
-// beyond 2^31 bytes does, see text_exports_test.cpp): the most extreme ones
+// beyond 2^31 bytes does, see text_udf_test.cpp): the most extreme ones
 // leave the error log untouched.
 TEST(TextErrors, ExtremeArgumentsLeaveNoRecord) {
   const size_t logged = ErrorLog().size();

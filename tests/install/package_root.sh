@@ -6,7 +6,7 @@
 # use, a server version that comes and goes gets and loses its copies, and
 # purge leaves nothing behind.
 #   package_root.sh <build dir> <source dir> <cpack>
-#       this machine's own root and its Firebird 3 (tests/files/private_root.sh)
+#       this machine's own root and its Firebird 3 (tests/files/in_throwaway_root.sh)
 #   package_root.sh <build dir> <source dir> <cpack> <Firebird 4 root>
 #       the Debian 13 root with Firebird 4 of scripts/fb4_root.sh (scripts/fb4_run.sh)
 set -euo pipefail
@@ -26,7 +26,7 @@ if [ "${1:-}" != --inside ]; then
     (cd "$out" && sh "$source/scripts/fb4_run.sh" "$fb4_root" "$source" "$build" -- "${inside[@]}" 4.0) ||
       status=$?
   else
-    (cd "$out" && sh "$source/tests/files/private_root.sh" "${inside[@]}" 3.0) || status=$?
+    (cd "$out" && sh "$source/tests/files/in_throwaway_root.sh" "${inside[@]}" 3.0) || status=$?
   fi
   rm -rf "$out"
   exit $status

@@ -1,5 +1,5 @@
 #!/bin/sh
-# private_root.sh COMMAND [ARGS...]
+# in_throwaway_root.sh COMMAND [ARGS...]
 #
 # Runs COMMAND as root in a private mount namespace whose root directory is an
 # overlay of the real one: the command may write anywhere (/etc/samba/smb.conf,
@@ -7,7 +7,7 @@
 # /tmp/QOR_UDF, ...) and all it writes lives in a tmpfs that vanishes with the
 # namespace. Nothing of the machine changes, and the only directory made
 # outside is a scratch mount point in /tmp, removed again at the end.
-# /etc/qor_private_root marks the private root for the tests.
+# /etc/qor_throwaway_root marks the throwaway root for the tests.
 set -eu
 . "$(dirname "$0")/../../scripts/throwaway_root.sh"
 
@@ -25,9 +25,9 @@ if [ "${1:-}" = "--inside" ]; then
       *) mount --rbind "$target" "$scratch/root$target" ;;
     esac
   done
-  echo "private root for tests" > "$scratch/root/etc/qor_private_root"
+  echo "throwaway root for tests" > "$scratch/root/etc/qor_throwaway_root"
   cwd=$PWD
   exec chroot "$scratch/root" /bin/sh -c 'cd "$1" && shift && exec "$@"' sh "$cwd" "$@"
 fi
 
-in_private_namespace "$0" private_root.sh "$@"
+in_private_namespace "$0" in_throwaway_root.sh "$@"

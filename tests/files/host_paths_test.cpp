@@ -1,6 +1,6 @@
 // The path functions on the host's fixed configuration paths: the Samba
 // configuration files, /opt/firebird/aliases.conf and the trace log. Runs
-// only inside the private root of private_root.sh (a mount namespace whose
+// only inside the throwaway root of in_throwaway_root.sh (a mount namespace whose
 // root is an overlay that vanishes afterwards): everything written here to
 // /etc, /opt, /server or /tmp never reaches the machine.
 #include <stdlib.h>
@@ -28,17 +28,17 @@ using qortest::ScopedCwd;
 using qortest::TempDir;
 using qortest::WriteFile;
 
-constexpr const char* kMarker = "/etc/qor_private_root";
+constexpr const char* kMarker = "/etc/qor_throwaway_root";
 
 void Put(const std::string& path, const std::string& text) {
   fs::create_directories(fs::path(path).parent_path());
   WriteFile(path, text);
 }
 
-class PrivateRoot : public ::testing::Test {
+class ThrowawayRoot : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(kMarker)) GTEST_SKIP() << "runs only inside tests/files/private_root.sh";
+    if (!fs::exists(kMarker)) GTEST_SKIP() << "runs only inside tests/files/in_throwaway_root.sh";
     for (const char* path : kSmbConfPaths) fs::remove_all(path);
     fs::remove_all(kServerAliasFile);
     ASSERT_FALSE(work_.path().empty());
@@ -63,7 +63,7 @@ class PrivateRoot : public ::testing::Test {
   std::string old_path_;
 };
 
-TEST_F(PrivateRoot, FirstReadableSambaConfigurationOnly) {
+TEST_F(ThrowawayRoot, FirstReadableSambaConfigurationOnly) {
   Put(kSmbConfPaths[0], "[a]\npath = /A\n");
   Put(kSmbConfPaths[1], "[a]\npath = /B\n[b]\npath = /only/in/second\n");
   Put(kSmbConfPaths[2], "[a]\npath = /C\n");
@@ -89,7 +89,7 @@ TEST_F(PrivateRoot, FirstReadableSambaConfigurationOnly) {
   EXPECT_EQ(error, "");
 }
 
-TEST_F(PrivateRoot, MissingSambaConfiguration) {
+TEST_F(ThrowawayRoot, MissingSambaConfiguration) {
   std::string error;
   EXPECT_EQ(GetSharePfad("a", error), "");
   EXPECT_EQ(error, "smb.conf nicht gefunden");
@@ -111,7 +111,7 @@ TEST_F(PrivateRoot, MissingSambaConfiguration) {
   fs::remove(trace_file);
 }
 
-TEST_F(PrivateRoot, SharesResolveInBothForms) {
+TEST_F(ThrowawayRoot, SharesResolveInBothForms) {
   const std::string base = work_.File("srv/daten");
   fs::create_directories(base + "/abt");
   WriteFile(base + "/abt/x.fdb", "x");
@@ -124,7 +124,7 @@ TEST_F(PrivateRoot, SharesResolveInBothForms) {
   EXPECT_EQ(GetAbsolutePfad("host:c\\daten\\x.fdb"), "0c:\\daten\\x.fdb");
 }
 
-TEST_F(PrivateRoot, NetworkPathsThroughSharesAliasesAndHostName) {
+TEST_F(ThrowawayRoot, NetworkPathsThroughSharesAliasesAndHostName) {
   Put(kSmbConfPaths[0],
       "[daten]\n path = /srv/daten\n[abt]\n path = /srv/daten/abt\n[gross]\n path = /SRV/Gross\n");
   Put(kServerAliasFile, "# firma = /nowhere\nfirma = /srv/daten/firma.fdb\n");
@@ -159,7 +159,7 @@ TEST_F(PrivateRoot, NetworkPathsThroughSharesAliasesAndHostName) {
   EXPECT_EQ(GetUNCPfad("firma"), "");
 }
 
-TEST_F(PrivateRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
+TEST_F(ThrowawayRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
   ScopedCwd cwd(work_.path());
   auto failing = [](std::string_view, std::string&) -> std::string { throw IoError("lookup failed"); };
   EXPECT_EQ(ResolvePfad("host:daten\\x.fdb", failing), "");  // the result built so far
@@ -177,7 +177,7 @@ TEST_F(PrivateRoot, ErrorInsideTheResolverIsTracedAndAnswered) {
 // /tmp/QOR_UDF is made for the server alone; one that another user made, or
 // a link, is not used: the records go to the error log, which names the
 // refused directory.
-TEST_F(PrivateRoot, TraceDirectoryOfAnotherUserOrALinkIsNotUsed) {
+TEST_F(ThrowawayRoot, TraceDirectoryOfAnotherUserOrALinkIsNotUsed) {
   ScopedCwd cwd(work_.path());
   fs::remove_all(kTraceDir);
   ResetTraceFileName();
@@ -224,7 +224,7 @@ TEST_F(PrivateRoot, TraceDirectoryOfAnotherUserOrALinkIsNotUsed) {
 
 // /opt/firebird/aliases.conf counts only while it is the server's or root's
 // and others may not write it.
-TEST_F(PrivateRoot, ServerAliasFileOthersControlIsIgnored) {
+TEST_F(ThrowawayRoot, ServerAliasFileOthersControlIsIgnored) {
   Put(kSmbConfPaths[0], "[daten]\n path = /srv/daten\n");
   Put(kServerAliasFile, "firma = /srv/daten/firma.fdb\n");
   StandInHostname("dbhost\\n");
