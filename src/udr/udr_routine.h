@@ -1,6 +1,6 @@
 // The shape of a routine as the UDR front serves it: the legacy entry point's
 // arguments in order and the kind of its result. The table of all routines is
-// generated from the declaration script (qor_udrgen), so the front itself
+// generated from the declaration script (qor_gen), so the front itself
 // knows nothing about particular functions.
 #pragma once
 
